@@ -1,0 +1,38 @@
+# The two set-up commands: `make run` and `make test`. Each installs what it needs first.
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CLI := build/native/layoutpress/cli/layoutpress-cli
+
+.PHONY: run test deps-native deps-windows native sanitize win32 win64 clean
+
+run: native
+	@tools/run-example.sh $(CLI)
+
+test: native sanitize win32 win64
+	@tools/check-imports.sh $(wildcard build/win32/*/*/*.exe build/win64/*/*/*.exe)
+	ctest --preset native -j $(JOBS)
+	ctest --preset sanitize -j $(JOBS)
+
+deps-native:
+	@tools/install-deps.sh native
+
+deps-windows:
+	@tools/install-deps.sh native windows
+
+native: deps-native
+	@cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+sanitize: deps-native
+	@cmake --preset sanitize >/dev/null
+	cmake --build --preset sanitize -j $(JOBS)
+
+win32: deps-windows
+	@cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS)
+
+win64: deps-windows
+	@cmake --preset win64 >/dev/null
+	cmake --build --preset win64 -j $(JOBS)
+
+clean:
+	rm -rf build
