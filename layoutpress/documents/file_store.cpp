@@ -1,1 +1,50 @@
-// (to be written)
+#include "layoutpress/documents/file_store.h"
+
+#include <cstdio>
+#include <string>
+
+bool write_file_replacing(const char* path, const void* data, size_t size) {
+    if (path == nullptr || path[0] == '\0' || (data == nullptr && size != 0)) {
+        return false;
+    }
+    // Beside the target, so that the final replacement stays within one folder.
+    const std::string temporary = std::string(path) + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
+    written = std::fflush(file) == 0 && written;
+    // fclose can be the first to report a full disk, so it counts as much as fwrite.
+    written = std::fclose(file) == 0 && written;
+    if (written && replace_file(temporary.c_str(), path)) {
+        return true;
+    }
+    std::remove(temporary.c_str());
+    return false;
+}
+
+bool read_file_prefix(const char* path, void* buffer, size_t capacity, size_t* size_read) {
+    if (size_read != nullptr) {
+        *size_read = 0;
+    }
+    if (path == nullptr || (buffer == nullptr && capacity != 0)) {
+        return false;
+    }
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    size_t got = 0;
+    if (capacity != 0) {
+        got = std::fread(buffer, 1, capacity, file);
+    }
+    // A path that opens but cannot be read (a folder, on some systems) counts as unreadable,
+    // so that every platform treats it alike.
+    const bool readable = std::ferror(file) == 0;
+    std::fclose(file);
+    if (size_read != nullptr) {
+        *size_read = got;
+    }
+    return readable;
+}
