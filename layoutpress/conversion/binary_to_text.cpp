@@ -1,1 +1,337 @@
-// (to be written)
+#include "layoutpress/conversion/binary_to_text.h"
+
+#include <cstring>
+
+#include "layoutpress/conversion/number_format.h"
+
+// The text is written in one pass straight from the bytes. Column alignment and line breaking
+// are not separate passes over the text but decisions taken while each value is written, so
+// no copy of the text is needed; with column alignment on, one measuring walk over the data
+// comes first to find each member's column width.
+
+namespace {
+
+uint32_t read_u32(const uint8_t* bytes) {
+    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+double widen_float(uint32_t bits) {
+    if ((bits & 0x7F800000u) == 0x7F800000u && (bits & 0x007FFFFFu) != 0) {
+        // A NaN keeps its sign and payload and comes out quiet, as the processor widens it.
+        uint64_t wide = static_cast<uint64_t>(bits >> 31) << 63 | uint64_t{0x7FF} << 52 |
+                        static_cast<uint64_t>(bits & 0x007FFFFFu) << 29 | uint64_t{1} << 51;
+        double result;
+        std::memcpy(&result, &wide, sizeof result);
+        return result;
+    }
+    float single;
+    std::memcpy(&single, &bits, sizeof single);
+    return static_cast<double>(single);
+}
+
+// The low 1, 2 or 4 bytes of a member, little-endian; bytes holds the member's size.
+uint32_t low_bytes(const MemberEntry& entry, const uint8_t* bytes) {
+    return entry.size >= 4   ? read_u32(bytes)
+           : entry.size == 2 ? static_cast<uint32_t>(bytes[0] | bytes[1] << 8)
+                             : bytes[0];
+}
+
+int32_t sign_extended(const MemberEntry& entry, uint32_t low) {
+    return entry.size == 1   ? static_cast<int8_t>(low)
+           : entry.size == 2 ? static_cast<int16_t>(low)
+                             : static_cast<int32_t>(low);
+}
+
+// The text of a member other than Text; bytes holds its size (at most 10) bytes.
+char* format_number(char* out, const MemberEntry& entry, const uint8_t* bytes) {
+    uint32_t low = low_bytes(entry, bytes);
+    switch (entry.kind) {
+    case MemberKind::Signed:
+        return format_signed(out, sign_extended(entry, low));
+    case MemberKind::Unsigned:
+        return format_unsigned(out, low);
+    case MemberKind::Float:
+        if (entry.size == 4) {
+            return format_general(out, widen_float(low));
+        } else {
+            // 8 bytes, or 10 of which the last 2 are not part of the value.
+            uint64_t wide = static_cast<uint64_t>(read_u32(bytes + 4)) << 32 | low;
+            double value;
+            std::memcpy(&value, &wide, sizeof value);
+            return format_general(out, value);
+        }
+    default: // Bits
+        return format_bits(out, low, entry.size * 8);
+    }
+}
+
+// The length of a number's text; integers are measured without being written.
+int32_t number_width(const MemberEntry& entry, const uint8_t* bytes) {
+    if (entry.kind == MemberKind::Bits) {
+        return entry.size * 8;
+    }
+    if (entry.kind == MemberKind::Float) {
+        char text[number_text_capacity];
+        return static_cast<int32_t>(format_number(text, entry, bytes) - text);
+    }
+    uint32_t magnitude = low_bytes(entry, bytes);
+    int32_t width = 1;
+    if (entry.kind == MemberKind::Signed && sign_extended(entry, magnitude) < 0) {
+        magnitude = 0u - static_cast<uint32_t>(sign_extended(entry, magnitude));
+        width = 2;
+    }
+    // Branch-free digit count: the lengths of random values are not predictable.
+    static const uint32_t powers_of_ten[] = {10,      100,      1000,      10000,     100000,
+                                             1000000, 10000000, 100000000, 1000000000};
+    for (uint32_t power : powers_of_ten) {
+        width += magnitude >= power;
+    }
+    return width;
+}
+
+// The walk shared by measuring and writing: one call per value, in order, with the member's
+// bytes (only those inside the data) and a flag for the first value of a record.
+template <typename Visit>
+bool walk_values(const uint8_t* data, size_t data_length, const MemberTable& table, Visit&& visit) {
+    size_t position = 0;
+    int index = 0;
+    bool record_start = true;
+    while (position < data_length) {
+        // A table of 256 members (no end mark, not made by the parser) also ends the record.
+        if (index == member_table_entries || is_end_mark(table.entries[index])) {
+            index = 0;
+            record_start = true;
+        }
+        const MemberEntry& entry = table.entries[index];
+        size_t left = data_length - position;
+        size_t available =
+            static_cast<size_t>(entry.size) < left ? static_cast<size_t>(entry.size) : left;
+        if (!visit(index, entry, data + position, available, record_start)) {
+            return false;
+        }
+        position += available;
+        record_start = false;
+        ++index;
+    }
+    return true;
+}
+
+size_t count_non_zero(const uint8_t* bytes, size_t length) {
+    size_t count = 0;
+    for (size_t i = 0; i < length; ++i) {
+        count += bytes[i] != 0;
+    }
+    return count;
+}
+
+// A member that ends past the data is read with the missing bytes taken as zero.
+const uint8_t* whole_member(const MemberEntry& entry, const uint8_t* bytes, size_t available,
+                            uint8_t (&padded)[10]) {
+    if (available == static_cast<size_t>(entry.size)) {
+        return bytes;
+    }
+    std::memset(padded, 0, sizeof padded);
+    std::memcpy(padded, bytes, available);
+    return padded;
+}
+
+// Column alignment: the width of each member's column, the widest of its values in any record
+// (a Text value counts its characters between the quotes).
+void measure_column_widths(const uint8_t* data, size_t data_length, const MemberTable& table,
+                           bool measure_texts, int32_t (&widths)[member_table_entries]) {
+    for (int32_t& width : widths) {
+        width = 0;
+    }
+    walk_values(
+        data, data_length, table,
+        [&](int index, const MemberEntry& entry, const uint8_t* bytes, size_t available, bool) {
+            int32_t width;
+            if (entry.kind == MemberKind::Text) {
+                if (!measure_texts) {
+                    return true;
+                }
+                width = static_cast<int32_t>(count_non_zero(bytes, available));
+            } else {
+                uint8_t padded[10];
+                width = number_width(entry, whole_member(entry, bytes, available, padded));
+            }
+            if (width > widths[index]) {
+                widths[index] = width;
+            }
+            return true;
+        });
+}
+
+// Line breaking: whether a line end follows a value's comma. An array declared with a count of
+// 2 or more keeps its elements on one line; `pending` counts the elements still to come.
+bool line_break_after(const MemberEntry& entry, int32_t& pending) {
+    if (entry.kind == MemberKind::Text) {
+        return true;
+    }
+    if (entry.element_count >= 2) {
+        pending = entry.element_count - 1;
+        return false;
+    }
+    if (pending == 0 || pending == 1) {
+        return true;
+    }
+    --pending;
+    return false;
+}
+
+// Writes the values one after another, each with its record separator, its column alignment
+// padding and its line end. One byte past the limit always stays zero, so the text is
+// terminated whatever happens; a value goes in whole or not at all, so the text stays readable.
+class TextWriter {
+  public:
+    TextWriter(char* out, size_t limit, TextOrganization organization, const int32_t* widths)
+        : out_(out), limit_(limit), organization_(organization), widths_(widths) {}
+
+    size_t length() const { return length_; }
+
+    bool write(int index, const MemberEntry& entry, const uint8_t* bytes, size_t available,
+               bool record_start) {
+        const bool separator = record_start && length_ > 0;
+        const bool line_end = organization_.line_feed && line_break_after(entry, pending_);
+        const size_t column = organization_.space ? static_cast<size_t>(widths_[index]) : 0;
+        const size_t extra = (separator ? 2 : 0) + 2 + (line_end ? 2 : 0); // " " and ","
+        char* p = out_ + length_;
+
+        if (entry.kind == MemberKind::Text) {
+            size_t value_length = count_non_zero(bytes, available);
+            // Column alignment: a text is left-aligned, unless it has a line of its own.
+            size_t pad =
+                organization_.line_feed || column <= value_length ? 0 : column - value_length;
+            if (!fits(extra + 2 + value_length + pad)) {
+                return false;
+            }
+            p = begin_value(p, separator);
+            *p++ = '"';
+            for (size_t i = 0; i < available; ++i) {
+                if (bytes[i] != 0) {
+                    *p++ = static_cast<char>(bytes[i]);
+                }
+            }
+            *p++ = '"';
+            std::memset(p, ' ', pad);
+            return end_value(p + pad, line_end);
+        }
+
+        // With room for the widest number it is formatted in place, otherwise aside first.
+        char aside[number_text_capacity];
+        const bool roomy =
+            fits(extra + (column > number_text_capacity ? column : number_text_capacity));
+        char* value = roomy ? p + (separator ? 3 : 1) : aside;
+        uint8_t padded[10];
+        size_t value_length = static_cast<size_t>(
+            format_number(value, entry, whole_member(entry, bytes, available, padded)) - value);
+        // Column alignment: a number or bit pattern is right-aligned.
+        size_t pad = column > value_length ? column - value_length : 0;
+        if (!roomy && !fits(extra + pad + value_length)) {
+            return false;
+        }
+        p = begin_value(p, separator);
+        if (value != p + pad) {
+            std::memmove(p + pad, value, value_length);
+        }
+        std::memset(p, ' ', pad);
+        return end_value(p + pad + value_length, line_end);
+    }
+
+  private:
+    bool fits(size_t count) const { return count <= limit_ - length_; }
+
+    static char* begin_value(char* p, bool separator) {
+        if (separator) {
+            *p++ = '\r';
+            *p++ = '\n';
+        }
+        *p++ = ' ';
+        return p;
+    }
+
+    bool end_value(char* p, bool line_end) {
+        *p++ = ',';
+        if (line_end) {
+            *p++ = '\r';
+            *p++ = '\n';
+        }
+        length_ = static_cast<size_t>(p - out_);
+        return true;
+    }
+
+    char* out_;
+    size_t limit_;
+    size_t length_ = 0;
+    TextOrganization organization_;
+    const int32_t* widths_;
+    int32_t pending_ = 0; // line breaking: array elements still to come on this line
+};
+
+void report(ConversionProblem* problem, ConversionProblem value) {
+    if (problem != nullptr) {
+        *problem = value;
+    }
+}
+
+} // namespace
+
+size_t binary_to_text(char* out, size_t out_capacity, const uint8_t* data, size_t data_length,
+                      const MemberTable& table, TextOrganization organization,
+                      ConversionProblem* problem) {
+    if (out == nullptr) {
+        out_capacity = 0;
+    }
+    if (out_capacity > 0) {
+        std::memset(out, 0, out_capacity);
+    }
+    report(problem, ConversionProblem::none);
+    if (data == nullptr || data_length == 0) {
+        report(problem, ConversionProblem::no_input);
+        return 0;
+    }
+    if (is_end_mark(table.entries[0])) {
+        report(problem, ConversionProblem::empty_structure);
+        return 0;
+    }
+
+    // A member of a size its kind does not allow stops the conversion when the data reaches
+    // it; that happens in the first record or not at all. The text up to it is then left as
+    // written, without organization.
+    int bad_index = -1;
+    uint64_t offset = 0;
+    for (int i = 0; i < member_table_entries && !is_end_mark(table.entries[i]); ++i) {
+        if (!member_size_allowed(table.entries[i])) {
+            if (data_length > offset) {
+                bad_index = i;
+                organization = TextOrganization{};
+            }
+            break;
+        }
+        offset += static_cast<uint64_t>(table.entries[i].size);
+    }
+
+    int32_t widths[member_table_entries];
+    if (organization.space) {
+        measure_column_widths(data, data_length, table, !organization.line_feed, widths);
+    }
+
+    TextWriter writer(out, out_capacity > 0 ? out_capacity - 1 : 0, organization, widths);
+    ConversionProblem outcome = ConversionProblem::none;
+    walk_values(data, data_length, table,
+                [&](int index, const MemberEntry& entry, const uint8_t* bytes, size_t available,
+                    bool record_start) {
+                    if (index == bad_index) {
+                        outcome = ConversionProblem::bad_member_size;
+                        return false;
+                    }
+                    if (!writer.write(index, entry, bytes, available, record_start)) {
+                        outcome = ConversionProblem::output_full;
+                        return false;
+                    }
+                    return true;
+                });
+    report(problem, outcome);
+    return outcome == ConversionProblem::none ? writer.length() : 0;
+}
