@@ -1,0 +1,75 @@
+#include "tallydrill/practice/answer_deal.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// The classic generator's well-known first draws.
+TEST(DealRandom, ClassicSequences) {
+    struct Row {
+        std::uint32_t seed;
+        std::vector<std::int32_t> draws;
+    };
+    const std::vector<Row> rows = {
+        {0, {38, 7719, 21238, 2437, 8855, 11797, 8365, 32285, 10450, 30612}},
+        {1, {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.seed);
+        DealRandom random = seeded_random(row.seed);
+        for (std::int32_t expected : row.draws) {
+            EXPECT_EQ(next_draw(random), expected);
+        }
+    }
+}
+
+TEST(DealAnswers, Table) {
+    struct Row {
+        std::uint32_t seed;
+        int slot_of_entry[4];
+    };
+    const Row rows[] = {
+        {1, {1, 3, 2, 0}}, // 41, 18467, 6334, 26500: no slot comes up twice
+        {0, {2, 3, 1, 0}}, // 38, 7719, 21238 (taken), 2437, ..., 30612 after six taken ones
+        {12345, {0, 3, 1, 2}},
+        {4294967295u, {3, 2, 1, 0}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.seed);
+        const AnswerDeal deal = deal_answers(row.seed);
+        EXPECT_EQ(deal.right_slot, row.slot_of_entry[0]);
+        for (int entry = 0; entry < 4; ++entry) {
+            EXPECT_EQ(deal.slot_of_entry[entry], row.slot_of_entry[entry]);
+        }
+    }
+}
+
+// Every seed puts each of the four entries on exactly one button, and the right answer lands on
+// every button about equally often.
+TEST(DealAnswers, EveryEntryOnceForManySeeds) {
+    int right_on[4] = {};
+    const int seeds = 40000;
+    for (int i = 0; i < seeds; ++i) {
+        const std::uint32_t seed = static_cast<std::uint32_t>(i) * 2654435761u;
+        const AnswerDeal deal = deal_answers(seed);
+        int entries_seen[4] = {};
+        for (int slot = 0; slot < 4; ++slot) {
+            const int entry = deal.entry_on_slot[slot];
+            ASSERT_TRUE(entry >= 0 && entry < 4) << "seed " << seed;
+            ++entries_seen[entry];
+            ASSERT_EQ(deal.slot_of_entry[entry], slot) << "seed " << seed;
+        }
+        for (int count : entries_seen) {
+            ASSERT_EQ(count, 1) << "seed " << seed;
+        }
+        ASSERT_EQ(deal.right_slot, deal.slot_of_entry[0]);
+        ++right_on[deal.right_slot];
+    }
+    for (int count : right_on) {
+        EXPECT_GT(count, seeds / 5);
+    }
+}
+
+} // namespace

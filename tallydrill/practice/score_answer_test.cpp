@@ -1,0 +1,125 @@
+#include "tallydrill/practice/score_answer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(ParseDecimal, Table) {
+    struct Row {
+        std::string text;
+        int result;
+        std::int32_t value; // 77 stands for "left alone"
+    };
+    const std::vector<Row> rows = {
+        {"0", 1, 0},
+        {"123", 1, 123},
+        {"-123", 1, -123},
+        {"007", 1, 7},
+        {"", 1, 0},
+        {"-", 1, 0},
+        {"12a", 0, 77},
+        {"+1", 0, 77},
+        {" 1", 0, 77},
+        {"1-", 0, 77},
+        {"--1", 0, 77},
+        {"2147483647", 1, INT32_MAX},
+        {"2147483648", 1, INT32_MIN}, // 32-bit wrap-around
+        {"-2147483648", 1, INT32_MIN},
+        {"4294967296", 1, 0},
+        {"4294967297", 1, 1},
+        {std::string(256, '9'), 1, -1},
+        {"-" + std::string(256, '9'), 1, 1},
+        {std::string(257, '0'), 0, 77},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE("\"" + row.text + "\"");
+        std::int32_t value = 77;
+        EXPECT_EQ(parse_decimal(&value, row.text.c_str()), row.result);
+        EXPECT_EQ(value, row.value);
+    }
+    std::int32_t value = 77;
+    EXPECT_EQ(parse_decimal(&value, nullptr), 0);
+    EXPECT_EQ(value, 77);
+    EXPECT_EQ(parse_decimal(nullptr, "1"), 0);
+}
+
+TEST(ParseScoreAnswer, Table) {
+    struct Row {
+        std::string text;
+        ScoreAnswer expected;
+    };
+    const std::string run(70, '1');
+    const std::vector<Row> rows = {
+        {"8000", {8000, 0, false, false}},
+        {"1000 2000", {1000, 2000, false, false}},
+        {"   1000-2000", {1000, 2000, false, false}},
+        {"1000/2000", {1000, 2000, false, false}},
+        {"2600 a", {2600, 0, true, false}},
+        {"2600 all", {2600, 0, true, false}},
+        {"2600A", {2600, 0, true, false}},
+        {"2600 a 1300", {2600, 0, true, false}}, // nothing after the letter counts
+        {"2600 1300 a", {2600, 1300, false, false}},
+        {"100 x", {100, 0, false, false}},
+        {"100 -200", {100, 200, false, false}}, // the minus is only a separator
+        {"0012 0034", {12, 34, false, false}},
+        {"1 2 3", {1, 2, false, false}},
+        {"", {0, 0, false, true}},
+        {"   ", {0, 0, false, true}},
+        {"abc 100", {0, 0, false, true}},
+        {"-100", {0, 0, false, true}},
+        {"\t100", {0, 0, false, true}}, // only the space is a blank
+        {std::string("12\0 34", 6), {12, 0, false, false}},
+        {run, {-954437177, 0, false, false}},
+        {"1234567890123456789012345678901234567890123456789012345678901234567890",
+         {-1505606453, 0, false, false}}, // the first 63 digits
+        {"5 " + run, {5, -954437177, false, false}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE("\"" + row.text + "\"");
+        const ScoreAnswer answer = parse_score_answer(row.text);
+        EXPECT_EQ(answer.first, row.expected.first);
+        EXPECT_EQ(answer.second, row.expected.second);
+        EXPECT_EQ(answer.all, row.expected.all);
+        EXPECT_EQ(answer.invalid, row.expected.invalid);
+    }
+}
+
+TEST(CompareScoreAnswers, Table) {
+    struct Row {
+        const char* right;
+        const char* user;
+        ScoreComparison expected;
+    };
+    const ScoreComparison R = ScoreComparison::right;
+    const ScoreComparison W = ScoreComparison::wrong;
+    const ScoreComparison N = ScoreComparison::no_verdict;
+    const Row rows[] = {
+        {"1000 2000", "1000 2000", R},
+        {"1000 2000", "  1000-2000", R},
+        {"1000 2000", "1000/2000", R},
+        {"1000 2000", "2000 1000", W},
+        {"1000 2000", "1000", W},
+        {"2600 a", "2600 a", R},
+        {"2600 a", "2600 all", R},
+        {"2600 a", "2600A", R},
+        {"2600 a", "2600", W},
+        {"2600 a", "2600 1300", W},
+        {"8000", "8000", R},
+        {"8000", "", W},
+        {"8000", " 8000 ", R},
+        {"8000", "8000 a", W},
+        {"0", "", R}, // an unreadable input counts as 0 / 0
+        {"x8000", "8000", N},
+        {"", "", N},
+        {" all 2600", "2600 a", N},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.right) + " vs " + row.user);
+        EXPECT_EQ(compare_score_answers(row.right, row.user), row.expected);
+    }
+}
+
+} // namespace
