@@ -1,0 +1,103 @@
+// Identifiers shared by layoutpress.rc and the code: menu commands, pane controls and the
+// names of the resources. Plain preprocessor definitions, so that the resource compiler reads
+// this file as well as the C++ compiler.
+#pragma once
+
+// Resource names.
+#define LP_MENU_NAME "MyMenu"
+#define LP_ICON_NAME "MyIcon"
+#define LP_CLASS_NAME "MyWin"
+
+// Menu, accelerator and button commands: 100 to 1000. Each document popup has a base id;
+// +0 data structure, +1 text format data, +2 binary format data, +3 the selected tab.
+#define IDM_NEW_STRUCTURE 100
+#define IDM_NEW_TEXT 101
+#define IDM_NEW_BINARY 102
+#define IDM_NEW_SELECTED 103
+#define IDM_OPEN_STRUCTURE 110
+#define IDM_OPEN_TEXT 111
+#define IDM_OPEN_BINARY 112
+#define IDM_OPEN_SELECTED 113
+#define IDM_CLOSE_STRUCTURE 114
+#define IDM_CLOSE_TEXT 115
+#define IDM_CLOSE_BINARY 116
+#define IDM_CLOSE_SELECTED 117
+#define IDM_SAVE_STRUCTURE 120
+#define IDM_SAVE_TEXT 121
+#define IDM_SAVE_BINARY 122
+#define IDM_SAVE_SELECTED 123
+#define IDM_SAVE_AS_STRUCTURE 130
+#define IDM_SAVE_AS_TEXT 131
+#define IDM_SAVE_AS_BINARY 132
+#define IDM_SAVE_AS_SELECTED 133
+#define IDM_SAVE_ALL 140
+#define IDM_TEXT_TO_BINARY 150
+#define IDM_BINARY_TO_TEXT 151
+#define IDM_ABOUT 900
+#define IDM_EXIT 1000
+
+// Document pane editors and fields: 300 to 322.
+#define IDC_STRUCTURE_EDITOR 300
+#define IDC_TEXT_EDITOR 301
+#define IDC_DUMP_EDITOR 302
+#define IDC_CHAR_VIEW 303
+#define IDC_STRUCT_CAPACITY 310
+#define IDC_TEXT_CAPACITY 311
+#define IDC_BYTE_CAPACITY 312
+#define IDC_BYTE_ADJUST_CAPACITY 313
+#define IDC_STRUCTURE_FILE_NAME 317
+#define IDC_TEXT_FILE_NAME 318
+#define IDC_BINARY_FILE_NAME 319
+#define IDC_STRUCTURE_PATH 320
+#define IDC_TEXT_PATH 321
+#define IDC_BINARY_PATH 322
+
+// Labels: 400 to 428.
+#define IDC_STRUCT_MEMORY_LABEL 400
+#define IDC_TEXT_MEMORY_LABEL 401
+#define IDC_BYTE_MEMORY_LABEL 402
+#define IDC_BYTE_ADJUST_MEMORY_LABEL 403
+#define IDC_RULER 405
+#define IDC_STRUCTURE_FILE_LABEL 423
+#define IDC_TEXT_FILE_LABEL 424
+#define IDC_BINARY_FILE_LABEL 425
+#define IDC_STRUCTURE_PATH_LABEL 426
+#define IDC_TEXT_PATH_LABEL 427
+#define IDC_BINARY_PATH_LABEL 428
+
+// Memory-resizing pane: 700 to 850.
+#define IDC_MEMORY_GROUP 700
+#define IDC_STRUCT_TRACK 800
+#define IDC_TEXT_TRACK 801
+#define IDC_BYTE_TRACK 802
+#define IDC_BYTE_ADJUST_TRACK 803
+#define IDC_MEMORY_SETTING 850
+#define IDC_UPDATE 851
+
+// "Organization " pane: 5001 to 5009.
+#define IDC_TEXT_ORGANIZATION_LABEL 5001
+#define IDC_BINARY_OUTPUT_LABEL 5002
+#define IDC_SPACE_CHECK 5003
+#define IDC_LINE_FEED_CHECK 5004
+#define IDC_HEXADECIMAL_RADIO 5005
+#define IDC_DECIMAL_RADIO 5007
+#define IDC_ORGANIZATION_GROUP 5008
+#define IDC_ORGANIZATION_SETTING 5009
+
+// "FILE FORMAT " pane: 6001 to 6016.
+#define IDC_INI_FILE_TITLE 6001
+#define IDC_STRUCT_INI_LABEL 6002
+#define IDC_TEXT_INI_LABEL 6003
+#define IDC_BINARY_INI_LABEL 6004
+#define IDC_FILE_FILTER_TITLE 6005
+#define IDC_STRUCT_FILTER_LABEL 6006
+#define IDC_TEXT_FILTER_LABEL 6007
+#define IDC_BINARY_FILTER_LABEL 6008
+#define IDC_STRUCT_INI_FIELD 6009
+#define IDC_TEXT_INI_FIELD 6010
+#define IDC_BINARY_INI_FIELD 6011
+#define IDC_STRUCT_FILTER_FIELD 6012
+#define IDC_TEXT_FILTER_FIELD 6013
+#define IDC_BINARY_FILTER_FIELD 6014
+#define IDC_FILE_FORMAT_SETTING 6015
+#define IDC_FILE_FORMAT_INITIALIZE 6016
