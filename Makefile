@@ -2,21 +2,25 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CLI := build/native/layoutpress/cli/layoutpress-cli
 
-.PHONY: run test deps-native deps-windows native sanitize win32 win64 clean
+.PHONY: run test deps-native deps-windows deps-wine native sanitize win32 win64 clean
 
 run: native
 	@tools/run-example.sh $(CLI)
 
-test: native sanitize win32 win64
+test: native sanitize win32 win64 deps-wine
 	@tools/check-imports.sh $(wildcard build/win32/*/*/*.exe build/win64/*/*/*.exe)
 	ctest --preset native -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
+	ctest --preset win64 -j $(JOBS) </dev/null
 
 deps-native:
 	@tools/install-deps.sh native
 
 deps-windows:
 	@tools/install-deps.sh native windows
+
+deps-wine:
+	@tools/install-deps.sh wine
 
 native: deps-native
 	@cmake --preset native >/dev/null

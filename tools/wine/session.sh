@@ -1,0 +1,263 @@
+#!/usr/bin/env bash
+# One Wine test session per build folder: a private prefix, a virtual display of its own, one
+# persistent wineserver and a keepalive program that keeps Wine's desktop process up.
+#
+# Usage:
+#   session.sh start BUILD_DIR [KEEPALIVE_EXE]  start the session, or join the running one
+#   session.sh stop BUILD_DIR                   leave it; the last one to leave ends it
+#   session.sh prefix BUILD_DIR                 only make the prefix ready (no display)
+#   session.sh status BUILD_DIR                 exit 0 when the session is up
+#
+# Files: BUILD_DIR/wine-prefix (the prefix) and BUILD_DIR/wine-session/ (session.env, which
+# wine-exec.sh reads, the pids, the log and the fresh working folders of the tests).
+# Every caller that starts the session is recorded by its parent's pid (ctest, or your shell;
+# WINE_SESSION_HOLDER overrides it); stop removes that holder, and the session ends only when
+# no living holder remains. Only what this script started is ever stopped.
+set -euo pipefail
+
+usage() {
+    echo "usage: session.sh start|stop|prefix|status BUILD_DIR [KEEPALIVE_EXE]" >&2
+    exit 2
+}
+[ $# -ge 2 ] || usage
+command=$1
+build_dir=$(mkdir -p "$2" && cd "$2" && pwd)
+keepalive_exe=${3:-}
+
+prefix=$build_dir/wine-prefix
+session=$build_dir/wine-session
+env_file=$session/session.env
+log=$session/session.log
+holder=${WINE_SESSION_HOLDER:-$PPID}
+
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+[ -x "$wineserver" ] || wineserver=$(command -v wineserver || true)
+for tool in "$wine" "$wineserver"; do
+    if [ ! -x "$tool" ]; then
+        echo "session.sh: $tool not found (tools/install-deps.sh wine installs it)" >&2
+        exit 1
+    fi
+done
+
+export WINEPREFIX=$prefix
+export WINEDEBUG=-all
+# No Mono or Gecko installs, and no menu entries written into the home folder.
+export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+export WINESERVER=$wineserver
+export WINE_SESSION_DIR=$session
+unset WINEARCH
+
+mkdir -p "$session"
+exec 9>"$session/lock"
+if ! flock -w 600 9; then
+    echo "session.sh: the session folder $session stays locked" >&2
+    exit 1
+fi
+
+note() { echo "[$(date '+%H:%M:%S')] $*" >>"$log"; }
+starting=0
+fail() {
+    note "FAILED: $*"
+    echo "session.sh: $*" >&2
+    [ "$starting" -eq 1 ] && teardown
+    exit 1
+}
+
+# A pid that is running (not a zombie) and whose command line contains $2.
+running() {
+    local pid=$1 name=$2 state
+    [ -n "$pid" ] && [ -r "/proc/$pid/stat" ] || return 1
+    state=$(sed 's/^.*) //' "/proc/$pid/stat" | cut -d' ' -f1)
+    [ "$state" != Z ] || return 1
+    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q -- "$name"
+}
+pid_of() { cat "$session/$1.pid" 2>/dev/null || true; }
+
+server_running() { "$wineserver" -k0 </dev/null >/dev/null 2>&1 9>&-; }
+
+# Runs a Windows program of the prefix quietly; its output goes to the log.
+run_wine() { "$wine" "$@" </dev/null >>"$log" 2>&1 9>&-; }
+
+start_server() {
+    mkdir -p "$prefix"
+    if ! server_running; then
+        # Returns once the server is ready; it then runs detached with no inherited output.
+        "$wineserver" -p </dev/null >/dev/null 2>&1 9>&- || fail "wineserver -p failed"
+    fi
+}
+
+settings_present() {
+    grep -q '^"Managed"="N"' "$prefix/user.reg" 2>/dev/null &&
+        grep -q '^"ShowCrashDialog"=dword:00000000' "$prefix/user.reg" 2>/dev/null
+}
+
+# Boots the prefix once (about 10 s and 700 MB), then keeps its test settings in place.
+prepare_prefix() {
+    if [ ! -f "$prefix/.booted" ] || [ ! -f "$prefix/system.reg" ]; then
+        note "booting a fresh prefix in $prefix"
+        server_running && "$wineserver" -k </dev/null >/dev/null 2>&1 9>&-
+        rm -rf "$prefix"
+        start_server
+        run_wine wineboot -i || fail "wineboot -i failed (see $log)"
+        touch "$prefix/.booted"
+    fi
+    if ! settings_present; then
+        start_server
+        # Without a window manager Wine waits 2 s at every top-level hide or destroy.
+        run_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f ||
+            fail "reg add Managed failed"
+        # A crash ends the process with a register dump instead of a dialog nobody answers.
+        run_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f ||
+            fail "reg add ShowCrashDialog failed"
+    fi
+}
+
+holders_prune() {
+    local pid
+    touch "$session/holders"
+    while read -r pid; do
+        [ -n "$pid" ] && [ -d "/proc/$pid" ] && echo "$pid"
+    done <"$session/holders" | sort -u >"$session/holders.new" || true
+    mv "$session/holders.new" "$session/holders"
+}
+
+session_alive() {
+    [ -f "$env_file" ] && running "$(pid_of xvfb)" Xvfb && server_running || return 1
+    if [ -f "$session/keepalive.pid" ]; then
+        running "$(pid_of keepalive)" "$(cat "$session/keepalive.name")" || return 1
+    fi
+}
+
+stop_pid() {
+    local pid=$1 name=$2 i
+    running "$pid" "$name" || return 0
+    kill "$pid" 2>/dev/null || true
+    for i in $(seq 50); do
+        running "$pid" "$name" || return 0
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+}
+
+teardown() {
+    [ -f "$session/keepalive.name" ] &&
+        stop_pid "$(pid_of keepalive)" "$(cat "$session/keepalive.name")"
+    if [ -d "$prefix" ] && server_running; then
+        "$wineserver" -k </dev/null >/dev/null 2>&1 9>&- || true
+        timeout 20 "$wineserver" -w </dev/null >/dev/null 2>&1 9>&- || true
+    fi
+    stop_pid "$(pid_of xvfb)" Xvfb
+    rm -f "$env_file" "$session/xvfb.pid" "$session/keepalive.pid" "$session/keepalive.name" \
+        "$session/keepalive.ready" "$session/display"
+    rm -rf "$session/work"
+}
+
+# Starts Xvfb on the first display number from 90 that nobody uses.
+start_xvfb() {
+    local display pid i
+    for display in $(seq 90 189); do
+        [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ] && continue
+        Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -nolisten unix-abstract \
+            </dev/null >>"$log" 2>&1 9>&- &
+        pid=$!
+        for i in $(seq 100); do
+            if ! running "$pid" Xvfb; then
+                break # somebody took the number first: try the next
+            fi
+            if [ -S "/tmp/.X11-unix/X$display" ]; then
+                echo "$pid" >"$session/xvfb.pid"
+                echo ":$display" >"$session/display"
+                note "Xvfb :$display (pid $pid)"
+                return 0
+            fi
+            sleep 0.1
+        done
+        stop_pid "$pid" Xvfb
+    done
+    fail "no free X display between :90 and :189, or Xvfb does not start (see $log)"
+}
+
+start_keepalive() {
+    local pid i name
+    name=$(basename "$keepalive_exe")
+    rm -f "$session/keepalive.ready"
+    (
+        cd "$session"
+        exec "$wine" "$keepalive_exe" "Z:$session/keepalive.ready" </dev/null >>"$log" 2>&1 9>&-
+    ) &
+    pid=$!
+    for i in $(seq 600); do
+        if [ -f "$session/keepalive.ready" ]; then
+            echo "$pid" >"$session/keepalive.pid"
+            echo "$name" >"$session/keepalive.name"
+            note "keepalive (pid $pid)"
+            return 0
+        fi
+        running "$pid" "$name" || fail "the keepalive program ended at start (see $log)"
+        sleep 0.1
+    done
+    fail "the keepalive program did not get ready in 60 s"
+}
+
+# KEY='value' lines, for bash (set -a; . FILE; set +a) and for simple line readers.
+write_env() {
+    local key value
+    for key in WINEPREFIX DISPLAY WINEDEBUG WINEDLLOVERRIDES WINESERVER WINE_SESSION_DIR; do
+        value=${!key}
+        printf "%s='%s'\n" "$key" "${value//\'/\'\\\'\'}"
+    done >"$env_file.new"
+    mv "$env_file.new" "$env_file"
+}
+
+case $command in
+start)
+    holders_prune
+    if session_alive; then
+        echo "$holder" >>"$session/holders"
+        note "joined by $holder"
+        exit 0
+    fi
+    if [ -z "$keepalive_exe" ] || [ ! -f "$keepalive_exe" ]; then
+        fail "start needs the keepalive program (built by the win64 preset): '$keepalive_exe'"
+    fi
+    note "starting for $holder"
+    teardown # whatever an interrupted session left behind
+    starting=1
+    start_xvfb
+    DISPLAY=$(cat "$session/display")
+    export DISPLAY
+    prepare_prefix
+    start_server
+    start_keepalive
+    write_env
+    echo "$holder" >"$session/holders"
+    note "session up: DISPLAY=$DISPLAY"
+    ;;
+stop)
+    holders_prune
+    grep -vx -- "$holder" "$session/holders" >"$session/holders.new" || true
+    mv "$session/holders.new" "$session/holders"
+    if [ -s "$session/holders" ]; then
+        note "left by $holder; still held by $(tr '\n' ' ' <"$session/holders")"
+        exit 0
+    fi
+    teardown
+    note "session stopped by $holder"
+    ;;
+prefix)
+    session_alive && exit 0 # the running session has prepared it
+    if [ ! -f "$prefix/.booted" ] || ! settings_present; then
+        prepare_prefix
+        # Save the registry and leave no server behind.
+        "$wineserver" -k </dev/null >/dev/null 2>&1 9>&- || true
+        timeout 20 "$wineserver" -w </dev/null >/dev/null 2>&1 9>&- || true
+    fi
+    ;;
+status)
+    session_alive
+    ;;
+*)
+    usage
+    ;;
+esac

@@ -1,0 +1,56 @@
+# Windows test programs run under Wine (the win64 build with PROJECT_WINE_TESTS).
+#
+# project_wine_test(NAME SOURCES ... [LIBS ...] [SERIAL] [TIMEOUT SECONDS])
+#   A GoogleTest program for Windows that runs under Wine in the build's test session (a
+#   virtual display, a private prefix). Each test case runs in a new empty folder. SERIAL runs
+#   its cases one at a time and apart from every other test (for tests that depend on the
+#   foreground window or look windows up by class). TIMEOUT (default 60 s) ends a hung case.
+#   Link win32_test_support for the dialog and window helpers. Does nothing in other builds.
+
+option(PROJECT_WINE_TESTS "Build the tests for Windows and run them under Wine (win64)" OFF)
+
+if(PROJECT_WINE_TESTS)
+  if(NOT WIN32 OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+    message(FATAL_ERROR "PROJECT_WINE_TESTS needs the 64-bit Windows build (preset win64)")
+  endif()
+  # ctest runs the Windows test programs (and lists their cases) through this wrapper.
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+      ${PROJECT_SOURCE_DIR}/tools/wine/wine-exec.sh --build ${CMAKE_BINARY_DIR})
+endif()
+
+# The session fixture and the GUI test support library, once GoogleTest is there.
+macro(project_wine_support)
+  if(PROJECT_WINE_TESTS)
+    add_subdirectory(${PROJECT_SOURCE_DIR}/tools/wine ${CMAKE_BINARY_DIR}/tools/wine)
+    add_subdirectory(${PROJECT_SOURCE_DIR}/testing/win32 ${CMAKE_BINARY_DIR}/testing/win32)
+  endif()
+endmacro()
+
+# The discovery of a Wine test program's cases and their ctest properties.
+function(project_wine_discover_tests name)
+  cmake_parse_arguments(D "" "TIMEOUT" "PROPERTIES" ${ARGN})
+  if(NOT D_TIMEOUT)
+    set(D_TIMEOUT 60)
+  endif()
+  # The cases are listed when ctest starts; the first listing may boot a fresh prefix.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
+                       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+                       PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT ${D_TIMEOUT}
+                                  ${D_PROPERTIES})
+endfunction()
+
+function(project_wine_test name)
+  if(NOT PROJECT_WINE_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+                        "${CMAKE_CROSSCOMPILING_EMULATOR};--fresh-dir")
+  set(extra)
+  if(T_SERIAL)
+    set(extra RUN_SERIAL TRUE)
+  endif()
+  project_wine_discover_tests(${name} TIMEOUT "${T_TIMEOUT}" PROPERTIES ${extra})
+endfunction()
