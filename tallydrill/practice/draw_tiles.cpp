@@ -1,0 +1,69 @@
+#include "tallydrill/practice/draw_tiles.h"
+
+#include "tallydrill/practice/practice_app.h"
+#include "tallydrill/tiles/tile_plan.h"
+
+namespace {
+
+constexpr COLORREF band_colour = RGB(tile_band_red, tile_band_green, tile_band_blue);
+
+void paint_bands(HDC dc, const TilePlan& plan) {
+    HPEN pen = CreatePen(PS_INSIDEFRAME, 1, band_colour);
+    HBRUSH brush = CreateSolidBrush(band_colour);
+    HGDIOBJ old_pen = SelectObject(dc, pen);
+    HGDIOBJ old_brush = SelectObject(dc, brush);
+    SetROP2(dc, R2_COPYPEN);
+    for (const TileRect& band : {plan.dora_band, plan.hand_band}) {
+        Rectangle(dc, band.left, band.top, band.right, band.bottom);
+    }
+    SelectObject(dc, old_pen);
+    SelectObject(dc, old_brush);
+    DeleteObject(pen);
+    DeleteObject(brush);
+}
+
+bool cell_inside(const TileRect& cell, const BITMAP& bitmap) {
+    return cell.left >= 0 && cell.top >= 0 && cell.right <= bitmap.bmWidth &&
+           cell.bottom <= bitmap.bmHeight;
+}
+
+void copy_cells(HDC dc, HDC memory, const TilePlan& plan, const BITMAP& bitmap) {
+    for (std::size_t i = 0; i < plan.copy_count; ++i) {
+        const TileCopy& copy = plan.copies[i];
+        if (!cell_inside(copy.source, bitmap)) {
+            continue;
+        }
+        StretchBlt(dc, copy.destination.left, copy.destination.top, copy.destination.width(),
+                   copy.destination.height(), memory, copy.source.left, copy.source.top,
+                   copy.source.width(), copy.source.height(), SRCCOPY);
+    }
+}
+
+} // namespace
+
+HBITMAP load_tile_bitmap() {
+    return static_cast<HBITMAP>(
+        LoadImageA(nullptr, "data/bp.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+}
+
+void draw_tiles(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const TilePlan plan = plan_tiles(practice.question, practice.tile_cells, client.right);
+
+    HDC dc = GetDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    BITMAP bitmap{};
+    HGDIOBJ old_bitmap = nullptr;
+    if (practice.tile_bitmap != nullptr &&
+        GetObjectA(practice.tile_bitmap, sizeof bitmap, &bitmap) == sizeof bitmap) {
+        old_bitmap = SelectObject(memory, practice.tile_bitmap);
+    }
+    paint_bands(dc, plan);
+    if (old_bitmap != nullptr) {
+        copy_cells(dc, memory, plan, bitmap);
+        SelectObject(memory, old_bitmap);
+    }
+    ReleaseDC(window, dc);
+    DeleteDC(memory);
+}
