@@ -23,6 +23,9 @@ usage() {
 command=$1
 build_dir=$(mkdir -p "$2" && cd "$2" && pwd)
 keepalive_exe=${3:-}
+if [ -n "$keepalive_exe" ] && [ -f "$keepalive_exe" ]; then
+    keepalive_exe=$(cd "$(dirname "$keepalive_exe")" && pwd)/$(basename "$keepalive_exe")
+fi
 
 prefix=$build_dir/wine-prefix
 session=$build_dir/wine-session
@@ -158,8 +161,7 @@ start_xvfb() {
     local display pid i
     for display in $(seq 90 189); do
         [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ] && continue
-        Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -nolisten unix-abstract \
-            </dev/null >>"$log" 2>&1 9>&- &
+        Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >>"$log" 2>&1 9>&- &
         pid=$!
         for i in $(seq 100); do
             if ! running "$pid" Xvfb; then
