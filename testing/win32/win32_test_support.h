@@ -116,6 +116,12 @@ DialogDriver::Answer choose_file(const std::string& path); // answer_file_dialog
 DialogDriver::Answer cancel();                             // press IDCANCEL
 DialogDriver::Answer ignore();                             // leave it up (the timeout closes it)
 
+// Every project_wine_test program watches its own process's dialogs: one that stays up
+// unanswered this long fails the running test and is closed. set_dialog_watchdog changes the
+// time for the running test only.
+constexpr DWORD default_dialog_watchdog_ms = 10000;
+void set_dialog_watchdog(DWORD timeout_ms);
+
 // ---- Another program --------------------------------------------------------------------
 
 // A Windows path for a path of the Unix side of Wine ("/a/b" -> "Z:\a\b"); other paths as they

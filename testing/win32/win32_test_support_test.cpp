@@ -163,6 +163,17 @@ TEST(Win32TestSupport, ADialogStillUpAfterTheTimeoutFailsTheTestAndIsClosed) {
     EXPECT_LT(GetTickCount() - start, 3000u);
 }
 
+TEST(Win32TestSupport, TheWatchdogFailsATestWhoseDialogNobodyAnswers) {
+    win32_test::set_dialog_watchdog(400);
+    const DWORD start = GetTickCount();
+    int result = 0;
+    EXPECT_NONFATAL_FAILURE_ON_ALL_THREADS(
+        result = MessageBoxA(nullptr, "Forgotten", "No driver", MB_OKCANCEL),
+        "dialog \"No driver\" / \"Forgotten\" unanswered for 400 ms; closing it");
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_LT(GetTickCount() - start, 3000u);
+}
+
 TEST(Win32TestSupport, AnAnswerLeftUnusedFailsTheTest) {
     EXPECT_NONFATAL_FAILURE_ON_ALL_THREADS(
         {

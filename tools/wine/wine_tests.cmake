@@ -5,7 +5,8 @@
 #   virtual display, a private prefix). Each test case runs in a new empty folder. SERIAL runs
 #   its cases one at a time and apart from every other test (for tests that depend on the
 #   foreground window or look windows up by class). TIMEOUT (default 60 s) ends a hung case.
-#   Link win32_test_support for the dialog and window helpers. Does nothing in other builds.
+#   Links win32_test_support (dialog and window helpers) and its dialog watchdog, which fails
+#   a case whose dialog stays up unanswered for 10 s. Does nothing in other builds.
 
 option(PROJECT_WINE_TESTS "Build the tests for Windows and run them under Wine (win64)" OFF)
 
@@ -44,8 +45,9 @@ function(project_wine_test name)
     return()
   endif()
   cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  # The dialog watchdog comes with every GUI test program (see win32_test_support.h).
+  add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/testing/win32/dialog_watchdog.cpp)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} win32_test_support GTest::gtest_main)
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
                         "${CMAKE_CROSSCOMPILING_EMULATOR};--fresh-dir")
   set(extra)
