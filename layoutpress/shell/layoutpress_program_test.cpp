@@ -97,6 +97,13 @@ TEST_F(LayoutpressProgram, StartsInAnEmptyFolderAndWritesItsSettings) {
     EXPECT_EQ(code, 0u);
 }
 
+TEST_F(LayoutpressProgram, EndsWithZeroWhenItsWindowIsClosed) {
+    PostMessageA(converter.window, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(program->wait_for_exit(10000, &code)) << "closing the window ends the program";
+    EXPECT_EQ(code, 0u);
+}
+
 TEST_F(LayoutpressProgram, TypesConvertsSavesOpensAndConvertsBack) {
     // The structure, typed; Enter is a line break in the editor.
     type(300, "short a;\rshort b;\r");

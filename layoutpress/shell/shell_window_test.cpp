@@ -14,6 +14,7 @@
 
 #include "layoutpress/documents/buffers.h"
 #include "layoutpress/documents/settings.h"
+#include "layoutpress/documents/temporary_memory.h"
 #include "layoutpress/shell/main_window.h"
 #include "layoutpress/shell/shell_state.h"
 #include "layoutpress/shell/status_bar.h"
@@ -762,6 +763,34 @@ TEST_F(ShellWindow, CancelledOpenLeavesTheBinaryDocument) {
     EXPECT_EQ(item_text(322), "Z:\\kept.bin");
 }
 
+TEST_F(ShellWindow, CancelledFileDialogsEndOnTheirDocument) {
+    struct Case {
+        int id;
+        int tab;
+        const char* title;
+    };
+    const Case cases[] = {
+        {110, 0, "open data structure file"},     {111, 1, "open text format data file"},
+        {120, 0, "save data structure file"},     {121, 1, "save text format data file"},
+        {122, 2, "save binary format data file"}, {130, 0, "save data structure file"},
+        {131, 1, "save text format data file"},   {132, 2, "save binary format data file"},
+    };
+    for (const Case& c : cases) {
+        click_tab(c.tab == 4 ? 3 : 4);
+        put_text(text_memory, "kept");
+        DialogDriver dialogs;
+        dialogs.answer(win32_test::cancel());
+        command(c.id);
+        dialogs.wait_done(5000);
+        const std::string context = "id " + std::to_string(c.id);
+        ASSERT_EQ(dialogs.seen().size(), 1u) << context;
+        EXPECT_EQ(dialogs.seen()[0].caption, c.title) << context;
+        expect_on_tab(c.tab, context);
+        EXPECT_STREQ(text_memory.text(), "kept") << context;
+        EXPECT_EQ(document_path[c.tab][0], '\0') << context;
+    }
+}
+
 TEST_F(ShellWindow, SaveAllAsksForEachDocumentInOrder) {
     click_tab(5);
     DialogDriver dialogs;
@@ -941,6 +970,22 @@ TEST_F(ShellWindow, DocumentPanesShowTheirLabelsAndReadOnlyFields) {
     }
     EXPECT_EQ(item_text(851), "update");
     EXPECT_NE(GetWindowLongPtrA(item(303), GWL_STYLE) & ES_READONLY, 0);
+}
+
+// Start-up with work memories that cannot be had: the program says which and ends with 1.
+TEST(LayoutpressStart, SaysWhichMemoryCannotBeAllocated) {
+    set_storage_request([](size_t) -> void* { return nullptr; });
+    int code = -1;
+    {
+        ExpectMessages boxes(Messages{
+            {"Error", "struct_memory can not be allocated.\nLower its size in sys.sys, or delete "
+                      "sys.sys to start with the default memory sizes."}});
+        code = run_layoutpress(GetModuleHandleA(nullptr), SW_SHOW);
+    }
+    set_storage_request(nullptr);
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(FindWindowA("MyWin", nullptr), nullptr) << "no window was made";
+    EXPECT_EQ(struct_memory.capacity(), 0u);
 }
 
 } // namespace
