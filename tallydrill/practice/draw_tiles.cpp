@@ -42,8 +42,13 @@ void copy_cells(HDC dc, HDC memory, const TilePlan& plan, const BITMAP& bitmap) 
 } // namespace
 
 HBITMAP load_tile_bitmap() {
-    return static_cast<HBITMAP>(
-        LoadImageA(nullptr, "data/bp.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    // A full path, because a bare relative name may also be looked for beside the program.
+    char path[MAX_PATH] = {};
+    const DWORD length = GetFullPathNameA("data\\bp.bmp", sizeof path, path, nullptr);
+    if (length == 0 || length >= sizeof path) {
+        return nullptr;
+    }
+    return static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
 }
 
 void draw_tiles(HWND window) {
