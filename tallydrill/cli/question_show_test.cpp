@@ -1,0 +1,90 @@
+#include "tallydrill/cli/question_show.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+void set_text(char* field, std::size_t capacity, const std::string& text) {
+    std::memset(field, 0, capacity);
+    std::memcpy(field, text.data(), text.size() < capacity ? text.size() : capacity);
+}
+
+TEST(ShowQuestion, TilesByNameAndTextsOnTheirLines) {
+    QuestionRecord record;
+    std::memset(&record, 0, sizeof record);
+    const TileCode dora[] = {5, 29, 255};
+    const TileCode back[] = {255};
+    const TileCode hand[] = {20, 20, 90, 64, 23, 25, 90, 26, 66, 66, 26,
+                             90, 1,  11, 11, 1,  90, 7,  7,  7,  47, 255};
+    std::memcpy(record.dora_indicators, dora, sizeof dora);
+    std::memcpy(record.back_dora, back, sizeof back);
+    std::memcpy(record.hand, hand, sizeof hand);
+    record.winning_tile = 25;
+    set_question_time_limit(record, 45);
+    set_text(record.question_text, question_text_capacity, "East round.\\nRon.");
+    const char* const answers[] = {"8000", "12000", "2000", "7700"};
+    for (std::size_t i = 0; i < answer_count; ++i) {
+        set_text(record.answers[i], answer_text_capacity, answers[i]);
+    }
+    set_text(record.explanation, explanation_capacity, "Mangan.\\nNon-dealer ron 8000.");
+
+    const std::string expected = "question:\n"
+                                 "  East round.\n"
+                                 "  Ron.\n"
+                                 "time limit: 45 seconds\n"
+                                 "dora indicators: North wind (dora East wind), 9-pin (dora "
+                                 "1-pin)\n"
+                                 "back dora indicators: (none)\n"
+                                 "concealed tiles: red 5-pin, red 5-pin\n"
+                                 "winning tile: 5-pin\n"
+                                 "called group 1, chi: 4-pin (sideways), 3-pin, 5-pin\n"
+                                 "called group 2, added kan: 6-pin, 6-pin (sideways, stacked "
+                                 "pair), 6-pin\n"
+                                 "called group 3, closed kan: tile back, 1-man, 1-man, tile "
+                                 "back\n"
+                                 "called group 4, open kan: green dragon, green dragon, green "
+                                 "dragon, green dragon (sideways)\n"
+                                 "answers:\n"
+                                 "  right: 8000\n"
+                                 "  wrong: 12000\n"
+                                 "  wrong: 2000\n"
+                                 "  wrong: 7700\n"
+                                 "explanation:\n"
+                                 "  Mangan.\n"
+                                 "  Non-dealer ron 8000.\n";
+    EXPECT_EQ(show_question(record), expected);
+}
+
+// A damaged record is shown as it stands: numbers for codes without a picture, a note for a
+// list without its end, texts cut at their fields.
+TEST(ShowQuestion, DamagedRecords) {
+    QuestionRecord record;
+    std::memset(&record, 0, sizeof record);
+    std::memset(record.hand, 11, sizeof record.hand);
+    record.hand[1] = 90;
+    record.hand[2] = 90;
+    std::memset(record.dora_indicators, 255, sizeof record.dora_indicators);
+    record.dora_indicators[0] = 100;
+    std::memset(record.back_dora, 255, sizeof record.back_dora);
+    record.winning_tile = 200;
+    std::memset(record.explanation, 'x', sizeof record.explanation);
+    const std::string text = show_question(record);
+    const std::vector<std::string> lines = {
+        "dora indicators: separator 100\n",
+        "concealed tiles: 1-man\n",
+        "winning tile: separator 200\n",
+        "called group 1, malformed group: (none)\n",
+        "called group 2, malformed group: 1-man, 1-man",
+        "(the hand list has no 255)\n",
+        "  " + std::string(256, 'x') + "\n",
+    };
+    for (const std::string& line : lines) {
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\nin:\n" << text;
+    }
+}
+
+} // namespace

@@ -1,0 +1,125 @@
+// tallydrill-cli: checks question files before they go into a pack and shows them readably.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tallydrill/cli/question_check.h"
+#include "tallydrill/cli/question_show.h"
+#include "tallydrill/questions/question_record.h"
+
+namespace {
+
+constexpr int exit_ok = 0;
+constexpr int exit_problem = 1;
+constexpr int exit_usage = 2;
+
+const char* const usage_text =
+    "usage: tallydrill-cli COMMAND FILE...\n"
+    "\n"
+    "Works on tallydrill question files (*.tt, one 820-byte record each).\n"
+    "\n"
+    "commands:\n"
+    "  check FILE...   check question files; prints one line 'FILE: problem' per problem\n"
+    "  show FILE...    print questions readably, the tiles by name\n"
+    "\n"
+    "Exit status: 0 success, 1 a checked file has a problem, 2 usage error or a file that\n"
+    "cannot be read.\n";
+
+bool read_file(const char* path, std::vector<std::uint8_t>& bytes, std::size_t& size) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        std::fprintf(stderr, "tallydrill-cli: cannot read '%s': %s\n", path, std::strerror(errno));
+        return false;
+    }
+    bytes.assign(question_record_size, 0);
+    size = 0;
+    std::uint8_t buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        for (std::size_t i = 0; i < got && size + i < bytes.size(); ++i) {
+            bytes[size + i] = buffer[i];
+        }
+        size += got; // bytes past the record are only counted
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        std::fprintf(stderr, "tallydrill-cli: cannot read '%s'\n", path);
+        return false;
+    }
+    return true;
+}
+
+int check_files(int count, char** paths) {
+    int status = exit_ok;
+    std::size_t problem_count = 0;
+    for (int i = 0; i < count; ++i) {
+        std::vector<std::uint8_t> bytes;
+        std::size_t size = 0;
+        if (!read_file(paths[i], bytes, size)) {
+            status = exit_usage;
+            continue;
+        }
+        // Only the first 820 bytes are kept; a longer file is judged by its size.
+        const std::size_t kept = size < bytes.size() ? size : bytes.size();
+        std::vector<std::string> problems = check_question(bytes.data(), kept);
+        if (size > kept) {
+            problems.insert(problems.begin(), "size: " + std::to_string(size) +
+                                                  " bytes; a question file holds exactly " +
+                                                  std::to_string(question_record_size));
+        }
+        for (const std::string& problem : problems) {
+            std::printf("%s: %s\n", paths[i], problem.c_str());
+        }
+        problem_count += problems.size();
+        if (!problems.empty() && status == exit_ok) {
+            status = exit_problem;
+        }
+    }
+    std::fprintf(stderr, "tallydrill-cli: %d file%s checked, %s problem%s\n", count,
+                 count == 1 ? "" : "s", std::to_string(problem_count).c_str(),
+                 problem_count == 1 ? "" : "s");
+    return status;
+}
+
+int show_files(int count, char** paths) {
+    int status = exit_ok;
+    for (int i = 0; i < count; ++i) {
+        std::vector<std::uint8_t> bytes;
+        std::size_t size = 0;
+        if (!read_file(paths[i], bytes, size)) {
+            status = exit_usage;
+            continue;
+        }
+        QuestionRecord record;
+        std::memset(&record, 0, sizeof record);
+        read_question_bytes(record, bytes.data(), bytes.size());
+        std::printf("%s== %s (%s bytes)\n%s", i == 0 ? "" : "\n", paths[i],
+                    std::to_string(size).c_str(), show_question(record).c_str());
+    }
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(usage_text, stdout);
+        return exit_ok;
+    }
+    if (argc < 3) {
+        std::fputs(usage_text, stderr);
+        return exit_usage;
+    }
+    const std::string command = argv[1];
+    if (command == "check") {
+        return check_files(argc - 2, argv + 2);
+    }
+    if (command == "show") {
+        return show_files(argc - 2, argv + 2);
+    }
+    std::fprintf(stderr, "tallydrill-cli: unknown command '%s'\n\n%s", argv[1], usage_text);
+    return exit_usage;
+}
