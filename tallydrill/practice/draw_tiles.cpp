@@ -28,6 +28,9 @@ bool cell_inside(const TileRect& cell, const BITMAP& bitmap) {
 }
 
 void copy_cells(HDC dc, HDC memory, const TilePlan& plan, const BITMAP& bitmap) {
+    // The dora rows stretch the cells: colour pictures keep their colours only when stretched
+    // by dropping or repeating whole pixels, not by combining them.
+    const int old_mode = SetStretchBltMode(dc, COLORONCOLOR);
     for (std::size_t i = 0; i < plan.copy_count; ++i) {
         const TileCopy& copy = plan.copies[i];
         if (!cell_inside(copy.source, bitmap)) {
@@ -37,6 +40,7 @@ void copy_cells(HDC dc, HDC memory, const TilePlan& plan, const BITMAP& bitmap) 
                    copy.destination.height(), memory, copy.source.left, copy.source.top,
                    copy.source.width(), copy.source.height(), SRCCOPY);
     }
+    SetStretchBltMode(dc, old_mode);
 }
 
 } // namespace

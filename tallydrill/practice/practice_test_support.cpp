@@ -119,6 +119,143 @@ std::vector<HWND> children_of(HWND window) {
     return direct;
 }
 
+Picture picture_of_dc(HDC dc, int left, int top, int width, int height) {
+    Picture picture;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (section == nullptr) {
+        ADD_FAILURE() << "no DIB section";
+        return picture;
+    }
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, section);
+    BitBlt(memory, 0, 0, width, height, dc, left, top, SRCCOPY);
+    GdiFlush();
+    picture.width = width;
+    picture.height = height;
+    picture.pixels.resize(static_cast<std::size_t>(width) * height);
+    const auto* quads = static_cast<const RGBQUAD*>(bits);
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        picture.pixels[i] = RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue);
+    }
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(section);
+    return picture;
+}
+
+Picture picture_of_bitmap(HBITMAP bitmap) {
+    BITMAP size{};
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof size, &size) != sizeof size) {
+        ADD_FAILURE() << "no bitmap";
+        return Picture{};
+    }
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    Picture picture = picture_of_dc(memory, 0, 0, size.bmWidth, size.bmHeight);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
+std::vector<TilePlace> sample_question_places() {
+    std::vector<TilePlace> places = {
+        {11, 2, 219, false, 48}, // the concealed tile
+        {0, 39, 219, false, 48}, // the winning tile, 4 pixels apart
+        // Last group, bottom right: 17, 17, then the stacked pair of 57.
+        {57, 579, 190, false, 34},
+        {57, 579, 224, false, 43},
+        {17, 546, 219, false, 48},
+        {17, 513, 219, false, 48},
+        // The group before it, top right: 27, 27 and the pair of 67.
+        {27, 585, 139, false, 48},
+        {27, 552, 139, false, 48},
+        {67, 513, 110, false, 34},
+        {67, 513, 144, false, 43},
+        // Bottom left: 22, the pair of 62, 22.
+        {22, 443, 219, false, 48},
+        {62, 404, 190, false, 34},
+        {62, 404, 224, false, 43},
+        {22, 371, 219, false, 48},
+        // Top left: 12, the pair of 52, 12.
+        {12, 443, 139, false, 48},
+        {52, 404, 110, false, 34},
+        {52, 404, 144, false, 43},
+        {12, 371, 139, false, 48},
+    };
+    const TileCode dora[] = {0, 1, 1, 1, 1};
+    for (int i = 0; i < 5; ++i) {
+        places.push_back({dora[i], 150 + 33 * i, 100, true, 49});
+    }
+    const TileCode back_dora[] = {30, 35};
+    for (int i = 0; i < 2; ++i) {
+        places.push_back({back_dora[i], 150 + 33 * i, 149, true, 49});
+    }
+    return places;
+}
+
+std::vector<std::string> tile_differences(const Picture& shown, int origin_x, int origin_y,
+                                          const Picture& bitmap,
+                                          const std::vector<TilePlace>& places) {
+    const TileCellTable cells = make_tile_cell_table();
+    std::vector<std::string> problems;
+    for (const TilePlace& place : places) {
+        const TileRect& cell = cells.cells[place.code];
+        // The dora rows show every cell at 33 x 49 pixels.
+        const int width = place.stretched ? 33 : cell.width();
+        const int height = place.stretched ? 49 : cell.height();
+        int differing = 0;
+        int compared = 0;
+        for (int row = 0; row < place.rows; ++row) {
+            for (int column = 0; column < width; ++column) {
+                const int x = origin_x + place.x + column;
+                const int y = origin_y + place.y + row;
+                if (x < 0 || y < 0 || x >= shown.width || y >= shown.height) {
+                    ++differing;
+                    continue;
+                }
+                const COLORREF seen = shown.at(x, y);
+                ++compared;
+                if (!place.stretched) {
+                    differing += seen != bitmap.at(cell.left + column, cell.top + row) ? 1 : 0;
+                    continue;
+                }
+                // Each shown pixel comes from the source pixel at the same proportion of the
+                // cell or from a neighbour of it, however the stretching rounds.
+                const int source_x = column * cell.width() / width;
+                const int source_y = row * cell.height() / height;
+                bool found = false;
+                for (int dy = -1; dy <= 1 && !found; ++dy) {
+                    for (int dx = -1; dx <= 1 && !found; ++dx) {
+                        const int sx = source_x + dx;
+                        const int sy = source_y + dy;
+                        if (sx >= 0 && sy >= 0 && sx < cell.width() && sy < cell.height()) {
+                            found = seen == bitmap.at(cell.left + sx, cell.top + sy);
+                        }
+                    }
+                }
+                differing += found ? 0 : 1;
+            }
+        }
+        if (differing > 0) {
+            problems.push_back("tile " + std::to_string(place.code) + " at " +
+                               std::to_string(place.x) + "," + std::to_string(place.y) + ": " +
+                               std::to_string(differing) + " of " + std::to_string(compared) +
+                               " pixels differ");
+        }
+    }
+    return problems;
+}
+
 void PracticeWindowTest::SetUp() {
     clock_ms = 100000;
     calendar_seconds = 1;

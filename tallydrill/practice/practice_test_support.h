@@ -49,6 +49,39 @@ std::string describe(const PaneRect& r);
 // The direct children of the main window in creation order.
 std::vector<HWND> children_of(HWND window);
 
+// Pixels, 0x00RRGGBB as COLORREF gives them, row by row from the top.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+
+    COLORREF at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+// What a bitmap holds, and what a screen or window device context shows in a rectangle.
+Picture picture_of_bitmap(HBITMAP bitmap);
+Picture picture_of_dc(HDC dc, int left, int top, int width, int height);
+
+// Where the tiles of the built-in sample question lie on a client area of 630 pixels or more,
+// worked out by hand from the drawing rules: dora rows stretched to 33 x 49, everything else
+// copied at the cell's size. `rows` is how much of the cell stays visible from its top (the
+// upper tile of a stacked pair is covered by the lower one below row 34).
+struct TilePlace {
+    TileCode code;
+    int x;
+    int y;
+    bool stretched;
+    int rows;
+};
+std::vector<TilePlace> sample_question_places();
+
+// Compares the tiles at their places in `shown` (offset by origin_x, origin_y) with the cells
+// of the tile bitmap; gives one line per tile that differs. Stretched rows may come from a
+// neighbouring source row.
+std::vector<std::string> tile_differences(const Picture& shown, int origin_x, int origin_y,
+                                          const Picture& bitmap,
+                                          const std::vector<TilePlace>& places);
+
 class PracticeWindowTest : public ::testing::Test {
   protected:
     void SetUp() override;
