@@ -87,6 +87,8 @@ expect "no command" 2 "" "$cli"
 expect "no file" 2 "" "$cli" check
 expect "an unknown command" 2 "" "$cli" fix good.tt
 expect "help" 0 "usage: tallydrill-cli COMMAND FILE..." sh -c "\"$cli\" --help | head -n 1"
+expect "help after a command" 0 "usage: tallydrill-cli COMMAND FILE..." \
+    sh -c "\"$cli\" check --help | head -n 1"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

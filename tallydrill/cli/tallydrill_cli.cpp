@@ -105,9 +105,11 @@ int show_files(int count, char** paths) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(usage_text, stdout);
-        return exit_ok;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(usage_text, stdout);
+            return exit_ok;
+        }
     }
     if (argc < 3) {
         std::fputs(usage_text, stderr);
