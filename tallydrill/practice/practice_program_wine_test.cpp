@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -196,6 +197,67 @@ TEST(PracticeProgram, ClosingTheWindowEndsTheProgramWithZero) {
     DWORD exit_code = 1;
     ASSERT_TRUE(program.wait_for_exit(5000, &exit_code));
     EXPECT_EQ(exit_code, 0u);
+}
+
+bool wait_for_file(const char* name, DWORD timeout_ms) {
+    return win32_test::pump_until(
+        [&] { return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES; }, timeout_ms);
+}
+
+// For the pictures of the README (show-practice.sh screenshot): the question file of the
+// working folder is loaded and shown until question.done appears, then answered right by its key
+// and shown until result.done appears. Each pose is announced by a .flag file.
+TEST(PracticeProgram, DISABLED_PoseForScreenshots) {
+    provide_tile_bitmap();
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA("*.tt", &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no question file in the working folder";
+    FindClose(search);
+    const std::string path = full_path(found.cFileName);
+    win32_test::Program program("\"" + win32_test::windows_path(TALLYDRILL_EXE) + "\"");
+    HWND window = program.wait_for_window(TD_CLASS_NAME, nullptr);
+    ASSERT_NE(window, nullptr);
+    {
+        DialogDriver dialogs(DialogDriver::OfProcess{program.id()});
+        dialogs.answer(win32_test::choose_file(path));
+        win32_test::post_key(window, VK_F5);
+        ASSERT_TRUE(dialogs.wait_done(5000));
+    }
+    std::string right_answer;
+    QuestionRecord record{};
+    {
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        ASSERT_NE(file, nullptr);
+        EXPECT_EQ(std::fread(&record, 1, sizeof record, file), sizeof record);
+        std::fclose(file);
+        right_answer = std::string(answer_text(record, 0));
+    }
+    int right_slot = -1;
+    ASSERT_TRUE(win32_test::pump_until(
+        [&] {
+            for (int slot = 0; slot < 4; ++slot) {
+                HWND button = child_at(window, "Button", 50, 280 + 30 * slot);
+                if (button != nullptr && win32_test::window_text(button) == right_answer) {
+                    right_slot = slot;
+                }
+            }
+            return right_slot >= 0;
+        },
+        5000));
+    SetForegroundWindow(window);
+    win32_test::pump_messages(2300); // the clock shows a few seconds
+    write_file("question.flag", "", 0);
+    ASSERT_TRUE(wait_for_file("question.done", 60000));
+
+    const WORD keys[4] = {VK_F1, VK_F2, VK_F3, VK_F4};
+    win32_test::post_key(window, keys[right_slot]);
+    ASSERT_TRUE(win32_test::pump_until([&] { return result_pane_open(window); }, 5000));
+    win32_test::pump_messages(300);
+    write_file("result.flag", "", 0);
+    ASSERT_TRUE(wait_for_file("result.done", 60000));
+    win32_test::post_command(window, IDM_EXIT);
+    DWORD exit_code = 1;
+    EXPECT_TRUE(program.wait_for_exit(5000, &exit_code));
 }
 
 } // namespace
