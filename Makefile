@@ -2,12 +2,16 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CLI := build/native/layoutpress/cli/layoutpress-cli
 
-.PHONY: run test deps-native deps-windows deps-wine native sanitize win32 win64 clean
+.PHONY: run run-practice test deps-native deps-windows deps-wine native sanitize win32 win64 clean
 
 # The batch converter on the bundled example, then the converter's window under Wine.
 run: native win64 deps-wine
 	@tools/run-example.sh $(CLI)
 	@layoutpress/shell/show-under-wine.sh run build/win64
+
+# The practice program under Wine, in a folder with data/bp.bmp and the sample pack.
+run-practice: native win64 deps-wine
+	@tallydrill/practice/show-practice.sh run build/win64
 
 test: native sanitize win32 win64 deps-wine
 	@tools/check-imports.sh $(wildcard build/win32/*/*/*.exe build/win64/*/*/*.exe)
