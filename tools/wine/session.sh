@@ -12,11 +12,14 @@
 # wine-exec.sh reads, the pids, the log and the fresh working folders of the tests).
 # Every caller that starts the session is recorded by its parent's pid (ctest, or your shell;
 # WINE_SESSION_HOLDER overrides it); stop removes that holder, and the session ends only when
-# no living holder remains. Only what this script started is ever stopped.
+# no living holder remains. A watcher process ends the session too, within 2 s, once every
+# holder has gone without stopping it (an interrupted ctest). Only what this script started
+# is ever stopped.
 set -euo pipefail
 
 usage() {
     echo "usage: session.sh start|stop|prefix|status BUILD_DIR [KEEPALIVE_EXE]" >&2
+    echo "       (session.sh watch BUILD_DIR is the session's own watcher)" >&2
     exit 2
 }
 [ $# -ge 2 ] || usage
@@ -53,10 +56,13 @@ unset WINEARCH
 
 mkdir -p "$session"
 exec 9>"$session/lock"
-if ! flock -w 600 9; then
-    echo "session.sh: the session folder $session stays locked" >&2
-    exit 1
-fi
+lock_session() {
+    if ! flock -w 600 9; then
+        echo "session.sh: the session folder $session stays locked" >&2
+        exit 1
+    fi
+}
+[ "$command" = watch ] || lock_session
 
 note() { echo "[$(date '+%H:%M:%S')] $*" >>"$log"; }
 starting=0
@@ -67,13 +73,17 @@ fail() {
     exit 1
 }
 
-# A pid that is running (not a zombie) and whose command line contains $2.
+# A pid that is running: not gone, not a zombie (which an init that does not reap leaves).
+alive() {
+    local state
+    [ -n "$1" ] && [ -r "/proc/$1/stat" ] || return 1
+    state=$(sed 's/^.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1)
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+
+# A running pid whose command line contains $2.
 running() {
-    local pid=$1 name=$2 state
-    [ -n "$pid" ] && [ -r "/proc/$pid/stat" ] || return 1
-    state=$(sed 's/^.*) //' "/proc/$pid/stat" | cut -d' ' -f1)
-    [ "$state" != Z ] || return 1
-    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q -- "$name"
+    alive "$1" && tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null | grep -q -- "$2"
 }
 pid_of() { cat "$session/$1.pid" 2>/dev/null || true; }
 
@@ -120,7 +130,7 @@ holders_prune() {
     local pid
     touch "$session/holders"
     while read -r pid; do
-        [ -n "$pid" ] && [ -d "/proc/$pid" ] && echo "$pid"
+        alive "$pid" && echo "$pid"
     done <"$session/holders" | sort -u >"$session/holders.new" || true
     mv "$session/holders.new" "$session/holders"
 }
@@ -143,7 +153,11 @@ stop_pid() {
     kill -9 "$pid" 2>/dev/null || true
 }
 
+in_watcher=0
 teardown() {
+    if [ "$in_watcher" -eq 0 ]; then
+        stop_pid "$(pid_of watcher)" "session.sh watch"
+    fi
     [ -f "$session/keepalive.name" ] &&
         stop_pid "$(pid_of keepalive)" "$(cat "$session/keepalive.name")"
     if [ -d "$prefix" ] && server_running; then
@@ -152,7 +166,7 @@ teardown() {
     fi
     stop_pid "$(pid_of xvfb)" Xvfb
     rm -f "$env_file" "$session/xvfb.pid" "$session/keepalive.pid" "$session/keepalive.name" \
-        "$session/keepalive.ready" "$session/display"
+        "$session/keepalive.ready" "$session/display" "$session/watcher.pid"
     rm -rf "$session/work"
 }
 
@@ -234,7 +248,28 @@ start)
     start_keepalive
     write_env
     echo "$holder" >"$session/holders"
+    setsid "$0" watch "$build_dir" </dev/null >/dev/null 2>&1 9>&- &
     note "session up: DISPLAY=$DISPLAY"
+    ;;
+watch)
+    in_watcher=1
+    echo $$ >"$session/watcher.pid"
+    while sleep 2; do
+        lock_session
+        [ "$(pid_of watcher)" = $$ ] || exit 0 # the session has ended
+        holders_prune
+        if ! session_alive; then
+            note "watcher: the session is not complete any more; leaving it to the next start"
+            rm -f "$session/watcher.pid"
+            exit 0
+        fi
+        if [ ! -s "$session/holders" ]; then
+            note "watcher: no living holder left; ending the session"
+            teardown
+            exit 0
+        fi
+        flock -u 9
+    done
     ;;
 stop)
     holders_prune

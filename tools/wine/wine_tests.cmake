@@ -33,7 +33,9 @@ function(project_wine_discover_tests name)
   if(NOT D_TIMEOUT)
     set(D_TIMEOUT 60)
   endif()
-  # The cases are listed when ctest starts; the first listing may boot a fresh prefix.
+  # The cases are listed when ctest starts, in the session that the first listing starts
+  # (booting a fresh prefix if needed); the session needs the keepalive program.
+  add_dependencies(${name} wine_keepalive)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
                        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
                        PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT ${D_TIMEOUT}
