@@ -118,6 +118,33 @@ TEST(Win32TestSupport, SendInputTypesIntoTheFocusedWindow) {
     EXPECT_EQ(win32_test::window_text(own.edit), "q");
 }
 
+INT_PTR CALLBACK plain_dialog_procedure(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG;
+}
+
+TEST(Win32TestSupport, FindsVisibleEnabledDialogsOnly) {
+    // A modeless dialog from an in-memory template with no controls.
+    alignas(4) WORD dialog_template[16] = {};
+    auto* header = reinterpret_cast<DLGTEMPLATE*>(dialog_template);
+    header->style = WS_POPUP | WS_CAPTION;
+    header->cx = 100;
+    header->cy = 40;
+    HWND dialog =
+        CreateDialogIndirectA(GetModuleHandleA(nullptr), header, nullptr, plain_dialog_procedure);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(win32_test::find_dialog(), nullptr) << "not visible yet";
+    ShowWindow(dialog, SW_SHOW);
+    EXPECT_EQ(win32_test::find_dialog(), dialog);
+    EXPECT_EQ(win32_test::find_process_dialog(GetCurrentProcessId()), dialog);
+    EnableWindow(dialog, FALSE);
+    EXPECT_EQ(win32_test::find_dialog(), nullptr) << "disabled: it waits for a dialog it opened";
+    EnableWindow(dialog, TRUE);
+    EXPECT_EQ(win32_test::find_dialog(), dialog);
+    EXPECT_EQ(win32_test::find_dialog(GetCurrentThreadId() + 4), nullptr) << "another thread";
+    DestroyWindow(dialog);
+    EXPECT_EQ(win32_test::find_dialog(), nullptr);
+}
+
 TEST(Win32TestSupport, AnswersAMessageBoxAndReadsWhatItSaid) {
     DialogDriver dialogs;
     dialogs.answer(win32_test::press(IDNO));
