@@ -323,7 +323,8 @@ TEST_F(QuestionFlow, LoadCommandsInEveryStateSetTheirMode) {
               describe({125, 316, 300, 30}));
     EXPECT_EQ(describe(place_of(practice.countdown_pane.decide_button)),
               describe({350, 347, 150, 31}));
-    pump(60);
+    InvalidateRect(window(), nullptr, TRUE);
+    UpdateWindow(window());
     EXPECT_EQ(GetFocus(), practice.countdown_pane.score_input) << "painting focuses the input";
 
     HWND old_input = practice.countdown_pane.score_input;
