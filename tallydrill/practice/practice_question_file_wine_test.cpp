@@ -183,10 +183,30 @@ TEST(JapaneseText, CaptionsConvertToTheSameUtf16WithAndWithoutTheSystemTable) {
     EXPECT_EQ(std::wstring(cp932_to_wide_built_in("\x93").text), L"?") << "a lone lead byte";
     EXPECT_EQ(std::string(score_label_cp932), "\x93\x5f\x90\x94\x93\xfc\x97\xcd");
     EXPECT_EQ(std::string(decide_button_cp932), "\x8c\x88\x92\xe8");
-    EXPECT_NE(GetACP(), 932u) << "this test is about a system whose code page is another";
+}
+
+int CALLBACK count_font(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return 1;
+}
+
+// Whether the system has any font with the Japanese character set (Wine finds the host's
+// fonts, such as those of Debian's fonts-noto-cjk).
+bool system_has_japanese_font() {
+    LOGFONTA wanted{};
+    wanted.lfCharSet = SHIFTJIS_CHARSET;
+    int count = 0;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExA(dc, &wanted, count_font, reinterpret_cast<LPARAM>(&count), 0);
+    ReleaseDC(nullptr, dc);
+    return count > 0;
 }
 
 TEST(JapaneseText, TheCaptionFontHasTheJapaneseCharacterSet) {
+    if (!system_has_japanese_font()) {
+        GTEST_SKIP() << "no font with Japanese characters on this system: the captions are "
+                        "right but show as boxes";
+    }
     HFONT font = japanese_caption_font();
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(japanese_caption_font(), font) << "made once";
