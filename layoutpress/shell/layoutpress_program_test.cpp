@@ -73,14 +73,27 @@ class LayoutpressProgram : public ::testing::Test {
     }
 
     // Types as from the keyboard: character messages to the focused editor.
+    // The program re-creates its pane around every command, so the editor is looked up anew
+    // (and waited for) before each input.
+    HWND editor(int editor_id) {
+        HWND found = nullptr;
+        win32_test::pump_until(
+            [&] { return (found = converter.item(editor_id)) != nullptr; }, 5000);
+        return found;
+    }
+
     void type(int editor_id, const std::string& text) {
-        HWND editor = converter.item(editor_id);
-        ASSERT_NE(editor, nullptr) << "no editor " << editor_id;
-        win32_test::post_chars(editor, text);
+        HWND target = editor(editor_id);
+        ASSERT_NE(target, nullptr) << "no editor " << editor_id << " on tab "
+                                   << converter.selected_tab();
+        win32_test::post_chars(target, text);
     }
 
     void key(int editor_id, WORD virtual_key) {
-        win32_test::post_key(converter.item(editor_id), virtual_key);
+        HWND target = editor(editor_id);
+        ASSERT_NE(target, nullptr) << "no editor " << editor_id << " on tab "
+                                   << converter.selected_tab();
+        win32_test::post_key(target, virtual_key);
     }
 
     std::unique_ptr<win32_test::Program> program;
