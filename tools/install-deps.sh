@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages_native="cmake make g++ googletest"
 packages_windows="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64"
-packages_wine="wine64 xvfb imagemagick"
+packages_wine="wine64 xvfb imagemagick fonts-noto-cjk"
 
 wanted=()
 for group in "$@"; do
