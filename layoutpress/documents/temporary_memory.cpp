@@ -53,3 +53,15 @@ bool TemporaryMemory::release() {
     capacity_ = 0;
     return true;
 }
+
+void TemporaryMemory::swap(TemporaryMemory& other) {
+    uint8_t* data = data_;
+    const uint32_t capacity = capacity_;
+    const int32_t attempts = attempts_;
+    data_ = other.data_;
+    capacity_ = other.capacity_;
+    attempts_ = other.attempts_;
+    other.data_ = data;
+    other.capacity_ = capacity;
+    other.attempts_ = attempts;
+}

@@ -17,6 +17,8 @@ class TemporaryMemory {
     bool allocate(uint32_t capacity);
     // False when no storage is held.
     bool release();
+    // Exchanges the storage (and capacities) of the two buffers; nothing is allocated or freed.
+    void swap(TemporaryMemory& other);
 
     uint8_t* data() const { return data_; }
     char* text() const { return reinterpret_cast<char*>(data_); }

@@ -124,3 +124,17 @@ TEST(TemporaryMemoryDefault, DefaultRequestGivesUsableStorage) {
 }
 
 } // namespace
+
+TEST(TemporaryMemorySwap, ExchangesStorageWithoutCopying) {
+    TemporaryMemory a;
+    TemporaryMemory b;
+    ASSERT_TRUE(a.allocate(10));
+    uint8_t* storage = a.data();
+    a.swap(b);
+    EXPECT_EQ(a.data(), nullptr);
+    EXPECT_EQ(a.capacity(), 0u);
+    EXPECT_EQ(b.data(), storage);
+    EXPECT_EQ(b.capacity(), 10u);
+    EXPECT_FALSE(a.release());
+    EXPECT_TRUE(b.release());
+}
