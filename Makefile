@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CLI := build/native/layoutpress/cli/layoutpress-cli
 
-.PHONY: run run-practice test deps-native deps-windows deps-wine native sanitize win32 win64 clean
+.PHONY: run run-practice test bench compare deps-bench deps-native deps-windows deps-wine native sanitize win32 win64 clean
 
 # The batch converter on the bundled example, then the converter's window under Wine.
 run: native win64 deps-wine
@@ -18,6 +18,21 @@ test: native sanitize win32 win64 deps-wine
 	ctest --preset native -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
 	ctest --preset win64 -j $(JOBS) </dev/null
+
+# The engines' benchmarks, and the comparison with the tools a user would otherwise pick, on a
+# Release build of their own.
+bench: deps-bench
+	@cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DPROJECT_TESTS=OFF -DPROJECT_BENCH=ON >/dev/null
+	cmake --build build/bench -j $(JOBS) --target engines_bench
+	build/bench/bench/engines_bench
+
+compare: deps-bench
+	@cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DPROJECT_TESTS=OFF -DPROJECT_BENCH=ON >/dev/null
+	cmake --build build/bench -j $(JOBS) --target layoutpress-cli charconv_peer
+	tools/compare/compare.sh build/bench
+
+deps-bench:
+	@tools/install-deps.sh native bench
 
 deps-native:
 	@tools/install-deps.sh native

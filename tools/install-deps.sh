@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages a build needs, only when some are missing.
-# Usage: tools/install-deps.sh GROUP...   (groups: native, windows, wine)
+# Usage: tools/install-deps.sh GROUP...   (groups: native, windows, wine, bench)
 set -euo pipefail
 
 packages_native="cmake make g++ googletest"
 packages_windows="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64"
 packages_wine="wine64 xvfb imagemagick fonts-noto-cjk"
+packages_bench="libbenchmark-dev python3 perl xxd"
 
 wanted=()
 for group in "$@"; do

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# Side by side: layoutpress-cli against the tools a user would otherwise pick, on the same data,
+# each run several times (medians). Checks that every tool produced the same bytes.
+# Usage: tools/compare/compare.sh BUILD_DIR   (BUILD_DIR holds layoutpress-cli and charconv_peer)
+set -euo pipefail
+
+build=$(cd "${1:?usage: compare.sh BUILD_DIR}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+cli=$build/layoutpress/cli/layoutpress-cli
+charconv=$build/bench/charconv_peer
+fast_runs=${FAST_RUNS:-9} # the compiled tools and cat
+slow_runs=${SLOW_RUNS:-3} # python and perl
+work=$build/compare
+rm -rf "$work"
+mkdir -p "$work/out"
+cd "$work"
+
+python3 "$here/gen_data.py" .
+for set in integers texts; do
+    "$cli" to-text $set.str $set.bin -o $set.txt
+done
+for mode in hex pairs decimal; do
+    "$cli" dump integers.bin --mode $mode -o integers.$mode
+done
+xxd integers.bin >integers.xxd
+xxd -p integers.bin >integers.xxdp
+
+size() { stat -c %s "$1"; }
+failures=0
+check() { # check WHAT FILE EXPECTED
+    if ! cmp -s "$2" "$3"; then
+        echo "MISMATCH: $1 ($2 differs from $3)" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+# time_runs RUNS COMMAND...: the median wall time in microseconds of RUNS runs.
+time_runs() {
+    local runs=$1 i start end
+    shift
+    local times=()
+    for ((i = 0; i < runs; i++)); do
+        start=${EPOCHREALTIME/./}
+        "$@" >/dev/null
+        end=${EPOCHREALTIME/./}
+        times+=($((end - start)))
+    done
+    printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
+}
+
+rows=() # "group|tool|microseconds|megabytes"
+measure() { # measure GROUP TOOL MEGABYTES_FILE RUNS COMMAND...
+    local group=$1 tool=$2 bytes runs=$4
+    bytes=$(size "$3")
+    shift 4
+    local us
+    us=$(time_runs "$runs" "$@")
+    rows+=("$group|$tool|$us|$bytes")
+}
+
+# Conversions; MB/s counts the text form's bytes.
+for set in integers texts; do
+    g="$set text to binary"
+    measure "$g" "layoutpress-cli to-binary" $set.txt $fast_runs \
+        "$cli" to-binary $set.str $set.txt -o out/$set.lp.bin
+    if [ $set = integers ]; then
+        measure "$g" "C++ <charconv> loop" $set.txt $fast_runs \
+            "$charconv" to-binary $set.txt out/$set.cc.bin
+    fi
+    measure "$g" "python3 struct" $set.txt $slow_runs \
+        python3 "$here/struct_peer.py" $set to-binary $set.txt out/$set.py.bin
+    measure "$g" "perl pack" $set.txt $slow_runs \
+        perl "$here/pack_peer.pl" $set to-binary $set.txt out/$set.pl.bin
+    measure "$g" "cat (floor)" $set.txt $fast_runs sh -c "cat $set.txt >out/$set.cat"
+    for tool in lp cc py pl; do
+        [ -f out/$set.$tool.bin ] && check "$g, $tool" out/$set.$tool.bin $set.bin
+    done
+
+    g="$set binary to text"
+    measure "$g" "layoutpress-cli to-text" $set.txt $fast_runs \
+        "$cli" to-text $set.str $set.bin -o out/$set.lp.txt
+    measure "$g" "layoutpress-cli to-text --space" $set.txt $fast_runs \
+        "$cli" to-text $set.str $set.bin --space -o out/$set.lps.txt
+    measure "$g" "layoutpress-cli to-text --line-feed" $set.txt $fast_runs \
+        "$cli" to-text $set.str $set.bin --line-feed -o out/$set.lpl.txt
+    measure "$g" "layoutpress-cli to-text --space --line-feed" $set.txt $fast_runs \
+        "$cli" to-text $set.str $set.bin --space --line-feed -o out/$set.lpsl.txt
+    if [ $set = integers ]; then
+        measure "$g" "C++ <charconv> loop" $set.txt $fast_runs \
+            "$charconv" to-text $set.bin out/$set.cc.txt
+    fi
+    measure "$g" "python3 struct" $set.txt $slow_runs \
+        python3 "$here/struct_peer.py" $set to-text $set.bin out/$set.py.txt
+    measure "$g" "perl unpack" $set.txt $slow_runs \
+        perl "$here/pack_peer.pl" $set to-text $set.bin out/$set.pl.txt
+    measure "$g" "cat (floor)" $set.bin $fast_runs sh -c "cat $set.bin >out/$set.cat"
+    for tool in lp cc py pl; do
+        [ -f out/$set.$tool.txt ] && check "$g, $tool" out/$set.$tool.txt $set.txt
+    done
+    # The organized texts have no peer; they must read back to the same bytes.
+    for tool in lps lpl lpsl; do
+        "$cli" to-binary $set.str out/$set.$tool.txt -o out/$set.$tool.bin
+        check "$g, $tool read back" out/$set.$tool.bin $set.bin
+    done
+done
+
+# Dumps of the integer records' binary; MB/s counts the binary bytes.
+g="dump rendering"
+for mode in hex pairs decimal; do
+    measure "$g" "layoutpress-cli dump --mode $mode" integers.bin $fast_runs \
+        "$cli" dump integers.bin --mode $mode -o out/dump.$mode
+    check "$g, $mode" out/dump.$mode integers.$mode
+done
+measure "$g" "xxd" integers.bin $fast_runs sh -c "xxd integers.bin >out/dump.xxd"
+measure "$g" "xxd -p" integers.bin $fast_runs sh -c "xxd -p integers.bin >out/dump.xxdp"
+measure "$g" "od -An -v -tu1" integers.bin $fast_runs \
+    sh -c "od -An -v -tu1 integers.bin >out/dump.od"
+measure "$g" "cat (floor)" integers.bin $fast_runs sh -c "cat integers.bin >out/dump.cat"
+check "$g, xxd" out/dump.xxd integers.xxd
+# The same digits in other layouts: hex digits without white space, upper case; decimal
+# numbers one per line.
+hex_digits() { tr -d ' \r\n' <"$1" | tr a-f A-F; }
+check "$g, hex digits = xxd -p" <(hex_digits out/dump.hex) <(hex_digits out/dump.xxdp)
+check "$g, pairs digits = xxd -p" <(hex_digits out/dump.pairs) <(hex_digits out/dump.xxdp)
+check "$g, decimal numbers = od" <(tr -s ' \r\n' '\n\n\n' <out/dump.decimal | sed '/^$/d') \
+    <(tr -s ' \n' '\n\n' <out/dump.od | sed '/^$/d')
+
+g="dump reading"
+for mode in hex pairs decimal; do
+    measure "$g" "layoutpress-cli undump --mode $mode" integers.bin $fast_runs \
+        "$cli" undump integers.$mode --mode $mode -o out/undump.$mode
+    check "$g, $mode" out/undump.$mode integers.bin
+done
+measure "$g" "xxd -r" integers.bin $fast_runs sh -c "xxd -r integers.xxd >out/undump.xxd"
+measure "$g" "xxd -r -p" integers.bin $fast_runs sh -c "xxd -r -p integers.xxdp >out/undump.xxdp"
+measure "$g" "xxd -r -p (of the hex dump)" integers.bin $fast_runs \
+    sh -c "xxd -r -p integers.hex >out/undump.xxdhex"
+measure "$g" "cat (floor)" integers.hex $fast_runs sh -c "cat integers.hex >out/undump.cat"
+for tool in xxd xxdp xxdhex; do
+    check "$g, $tool" out/undump.$tool integers.bin
+done
+
+# The table: per group, each tool's median and MB/s, and how many times faster the group's
+# first layoutpress row is than that tool.
+echo
+echo "Machine: $(nproc) x $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(uname -sr); $(date -u '+%Y-%m-%d %H:%M UTC')"
+echo "Data: integers = 150000 records 'long a; short b; u_char c; bit:8 f;'" \
+    "($(size integers.bin) B binary, $(size integers.txt) B text);" \
+    "texts = 57142 records 'f_char name[24]; long n;' ($(size texts.bin) B, $(size texts.txt) B)."
+echo "Medians of $fast_runs runs ($slow_runs for python3 and perl); MB = 10^6 bytes of the text" \
+    "(conversions) or of the binary (dumps)."
+echo
+printf '| %-36s | %-44s | %9s | %8s | %16s |\n' "job" "tool" "median ms" "MB/s" "layoutpress is ×"
+printf '|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..38})" "$(printf -- '-%.0s' {1..46})" \
+    "-----------" "----------" "------------------"
+declare -A first
+for row in "${rows[@]}"; do
+    IFS='|' read -r group tool us bytes <<<"$row"
+    if [ -z "${first[$group]+x}" ]; then
+        first[$group]=$us
+    fi
+    ratio=$(awk -v a="$us" -v b="${first[$group]}" 'BEGIN { printf "%.1f", a / b }')
+    printf '| %-36s | %-44s | %9s | %8s | %16s |\n' "$group" "$tool" \
+        "$(awk -v u="$us" 'BEGIN { printf "%.1f", u / 1000 }')" \
+        "$(awk -v u="$us" -v b="$bytes" 'BEGIN { printf "%.0f", b / u }')" "$ratio"
+done
+echo
+if [ $failures -ne 0 ]; then
+    echo "compare: $failures output(s) differ" >&2
+    exit 1
+fi
+echo "compare: every tool produced the same bytes (see tools/compare/README.md for what is compared)"
