@@ -50,8 +50,26 @@ bool read_whole_input(const std::string& path, std::vector<uint8_t>& bytes, std:
             return false;
         }
     }
+    // A file of known size is read straight into its place, with room for a terminator, so
+    // that large documents are neither grown nor copied.
+    if (file != stdin && std::fseek(file, 0, SEEK_END) == 0) {
+        long size = std::ftell(file);
+        if (size > 0) {
+            bytes.reserve(static_cast<size_t>(size) + 1);
+        }
+        std::fseek(file, 0, SEEK_SET);
+    }
     uint8_t piece[65536];
     size_t got = 0;
+    while (bytes.capacity() > bytes.size() + 1) {
+        size_t at = bytes.size();
+        bytes.resize(bytes.capacity() - 1);
+        got = std::fread(bytes.data() + at, 1, bytes.size() - at, file);
+        bytes.resize(at + got);
+        if (got == 0) {
+            break;
+        }
+    }
     while ((got = std::fread(piece, 1, sizeof piece, file)) > 0) {
         bytes.insert(bytes.end(), piece, piece + got);
     }

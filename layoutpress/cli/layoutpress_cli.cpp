@@ -309,7 +309,8 @@ int run_to_binary(const Arguments& arguments) {
         !read_input(arguments.files[1], bytes, &exit_code)) {
         return exit_code;
     }
-    std::vector<uint8_t> text = as_text(arguments.lf ? line_feeds_to_crlf(bytes) : bytes);
+    std::vector<uint8_t> text =
+        as_text(arguments.lf ? line_feeds_to_crlf(bytes) : std::move(bytes));
     const char* text_data = reinterpret_cast<const char*>(text.data());
     std::vector<uint8_t> out;
     ConversionProblem problem = ConversionProblem::none;
