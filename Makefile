@@ -13,8 +13,9 @@ run: native win64 deps-wine
 run-practice: native win64 deps-wine
 	@tallydrill/practice/show-practice.sh run build/win64
 
-test: native sanitize win32 win64 deps-wine
+test: native sanitize win32 win64 deps-wine fuzz-build
 	@tools/check-imports.sh $(wildcard build/win32/*/*/*.exe build/win64/*/*/*.exe)
+	fuzz/run-fuzzers.sh check build/fuzz
 	ctest --preset native -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
 	ctest --preset win64 -j $(JOBS) </dev/null
@@ -58,6 +59,20 @@ win32: deps-windows
 win64: deps-windows
 	@cmake --preset win64 >/dev/null
 	cmake --build --preset win64 -j $(JOBS)
+
+# The fuzz harnesses, one at a time, each for SECONDS (make fuzz SECONDS=600); what they find is
+# merged into fuzz/corpus/. make test runs them briefly over that corpus.
+.PHONY: fuzz fuzz-build deps-fuzz
+SECONDS ?= 60
+fuzz: fuzz-build
+	fuzz/run-fuzzers.sh run build/fuzz $(SECONDS)
+
+fuzz-build: deps-fuzz
+	@cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+
+deps-fuzz:
+	@tools/install-deps.sh native fuzz
 
 clean:
 	rm -rf build

@@ -1,0 +1,68 @@
+// The question record from the bytes of a question file of any length, the line marks of its
+// texts, and the tile drawing plan. Bytes after the record's 820 pick the client width. Every
+// converted text ends inside its field and converting again changes nothing; the plan holds at
+// most its copies, each of a code with a cell, copied from that cell.
+#include <cstring>
+
+#include "fuzz/fuzz_support.h"
+#include "tallydrill/questions/line_breaks.h"
+#include "tallydrill/questions/question_record.h"
+#include "tallydrill/tiles/tile_plan.h"
+
+namespace {
+
+void check_line_breaks(const char* field, size_t capacity) {
+    ExactBuffer<char> text(field, capacity);
+    convert_line_breaks(text.data(), text.size());
+    FUZZ_CHECK(has_terminator(text.data(), text.size()));
+    ExactBuffer<char> again(text.data(), text.size());
+    convert_line_breaks(again.data(), again.size());
+    FUZZ_CHECK(std::memcmp(again.data(), text.data(), capacity) == 0);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::unique_ptr<QuestionRecord> record(new QuestionRecord);
+    set_initial_question(*record);
+    ExactBuffer<uint8_t> file(data, size);
+    read_question_bytes(*record, file.data(), file.size());
+    const size_t applied = size < question_record_size ? size : question_record_size;
+    FUZZ_CHECK(applied == 0 || std::memcmp(record.get(), data, applied) == 0);
+
+    const std::int32_t limit = question_time_limit(*record);
+    set_question_time_limit(*record, limit);
+    FUZZ_CHECK(question_time_limit(*record) == limit);
+    FUZZ_CHECK(dora_indicator_count(*record) <= dora_list_capacity);
+    FUZZ_CHECK(back_dora_count(*record) <= dora_list_capacity);
+    FUZZ_CHECK(hand_length(*record) <= hand_capacity);
+
+    check_line_breaks(record->question_text, question_text_capacity);
+    for (size_t entry = 0; entry < answer_count; ++entry) {
+        FUZZ_CHECK(answer_text(*record, entry).size() <= answer_text_capacity);
+        check_line_breaks(record->answers[entry], answer_text_capacity);
+    }
+    check_line_breaks(record->explanation, explanation_capacity);
+    const auto copy = terminated_copy(record->explanation);
+    FUZZ_CHECK(has_terminator(copy.text, sizeof copy.text));
+
+    std::int32_t width = 640;
+    if (size > question_record_size) {
+        std::uint32_t picked = 0;
+        for (size_t i = question_record_size; i < size && i < question_record_size + 4; ++i) {
+            picked |= static_cast<std::uint32_t>(data[i]) << (8 * (i - question_record_size));
+        }
+        width = static_cast<std::int32_t>(picked);
+    }
+    static const TileCellTable cells = make_tile_cell_table();
+    std::unique_ptr<TilePlan> plan(new TilePlan);
+    *plan = plan_tiles(*record, cells, width);
+    FUZZ_CHECK(plan->copy_count <= max_tile_copies);
+    for (size_t i = 0; i < plan->copy_count; ++i) {
+        const TileCopy& copy_of = plan->copies[i];
+        FUZZ_CHECK(is_picture_code(copy_of.code));
+        FUZZ_CHECK(copy_of.source == cells.cells[copy_of.code]);
+        FUZZ_CHECK(copy_of.destination.width() > 0 && copy_of.destination.height() > 0);
+    }
+    return 0;
+}
