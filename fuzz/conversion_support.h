@@ -123,6 +123,14 @@ inline std::vector<char> checked_binary_to_text(const uint8_t* data, size_t leng
                               &problem) == 0);
     FUZZ_CHECK(problem == ConversionProblem::output_full);
     FUZZ_CHECK(short_one.size() == 0 || has_terminator(short_one.data(), short_one.size()));
+    // Any smaller buffer: output_full, and what stands in it is the start of the text.
+    const size_t smaller = 1 + (written * static_cast<size_t>(length != 0 ? data[0] : 0)) / 256;
+    ExactBuffer<char> cut(smaller);
+    FUZZ_CHECK(
+        binary_to_text(cut.data(), cut.size(), data, length, table, organization, &problem) == 0);
+    FUZZ_CHECK(problem == ConversionProblem::output_full);
+    FUZZ_CHECK(has_terminator(cut.data(), cut.size()));
+    FUZZ_CHECK(std::memcmp(cut.data(), wide.data(), std::strlen(cut.data())) == 0);
     return std::vector<char>(exact.data(), exact.data() + written + 1);
 }
 

@@ -109,6 +109,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(settings.file_filter[kind][settings_text_size - 2] == 0);
     }
 
+    // The record codec on the same bytes, straight from a block of exactly their size.
+    ExactBuffer<uint8_t> bytes(data, size);
+    std::unique_ptr<Settings> direct(new Settings);
+    MemoryCapacities read_capacities;
+    read_settings_record(bytes.data(), bytes.size(), read_capacities, *direct);
+    FUZZ_CHECK(same_settings(*direct, settings));
+    FUZZ_CHECK(std::memcmp(&read_capacities, &expected, sizeof expected) == 0);
+    ExactBuffer<uint8_t> written(settings_record_size);
+    write_settings_record(read_capacities, *direct, written.data());
+    std::unique_ptr<Settings> reread(new Settings);
+    read_settings_record(written.data(), written.size(), read_capacities, *reread);
+    FUZZ_CHECK(same_settings(*direct, *reread));
+    FUZZ_CHECK(std::memcmp(&read_capacities, &expected, sizeof expected) == 0);
+
     // Saved and loaded again: the same settings and capacities.
     const Settings first = settings;
     FUZZ_CHECK(save_settings(saved_path.c_str()));
