@@ -35,10 +35,12 @@ for harness in "${harnesses[@]}"; do
     corpus="$here/corpus/$harness"
     mkdir -p "$corpus"
     work="$(mktemp -d)"
-    trap 'rm -rf "$work"' EXIT
+    scratch="$(mktemp -d)" # the harnesses' own files (settings_fuzz's sys.sys), even after a crash
+    trap 'rm -rf "$work" "$scratch"' EXIT
     echo "== $harness ($mode, ${budget} s)"
     # New inputs go to the work folder first; the corpus in the repository changes only by merge.
-    "$program" "${options[@]}" -max_total_time="$budget" -artifact_prefix="$artifacts/$harness-" \
+    TMPDIR="$scratch" "$program" "${options[@]}" -max_total_time="$budget" \
+        -artifact_prefix="$artifacts/$harness-" \
         "$work" "$corpus" 2>"$work.log" || {
         tail -n 60 "$work.log"
         echo "run-fuzzers: $harness failed; the input is under $artifacts" >&2
@@ -58,5 +60,5 @@ for harness in "${harnesses[@]}"; do
         rm -rf "$merged"
         echo "   corpus: $(find "$corpus" -type f | wc -l) files"
     fi
-    rm -rf "$work"
+    rm -rf "$work" "$scratch"
 done
