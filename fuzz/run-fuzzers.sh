@@ -48,6 +48,13 @@ for harness in "${harnesses[@]}"; do
         exit 1
     }
     grep -E '^stat::number_of_executed_units|Done [0-9]+ runs' "$work.log" || true
+    if [ "$mode" = run ]; then
+        # One line per harness for the README: executions, seconds, and the last coverage report.
+        executions="$(sed -n 's/^stat::number_of_executed_units: *//p' "$work.log" | tail -n 1)"
+        coverage="$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$work.log" | tail -n 1)"
+        echo "$harness $budget s: ${executions:-?} executions, ${coverage:-no coverage report}" |
+            tee -a "$build/fuzz/figures.txt"
+    fi
     rm -f "$work.log"
     if [ "$mode" = run ]; then
         # Merged by edges alone (not hit counts), which keeps the corpus to a few dozen files.

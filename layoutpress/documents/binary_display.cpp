@@ -64,9 +64,10 @@ constexpr HexClasses make_hex_classes() {
         classes.of['A' + v] = static_cast<uint8_t>(10 + v);
         classes.of['a' + v] = static_cast<uint8_t>(10 + v);
     }
-    classes.of[' '] = skipped;
-    classes.of['\r'] = skipped;
-    classes.of['\n'] = skipped;
+    // The table is indexed by byte value, never by a (signed) char.
+    classes.of[static_cast<unsigned char>(' ')] = skipped;
+    classes.of[static_cast<unsigned char>('\r')] = skipped;
+    classes.of[static_cast<unsigned char>('\n')] = skipped;
     return classes;
 }
 
