@@ -3,12 +3,17 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "layoutpress/documents/file_store.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <sys/mman.h>
+#include <sys/stat.h>
+#define LAYOUTPRESS_CLI_MAPS_FILES 1
 #endif
 
 namespace {
@@ -37,8 +42,15 @@ std::string describe(const char* what, const std::string& path, int error_number
 
 } // namespace
 
-bool read_whole_input(const std::string& path, std::vector<uint8_t>& bytes, std::string* error) {
-    bytes.clear();
+InputBytes::~InputBytes() {
+#ifdef LAYOUTPRESS_CLI_MAPS_FILES
+    if (mapping_ != nullptr) {
+        munmap(mapping_, mapping_size_);
+    }
+#endif
+}
+
+bool read_whole_input(const std::string& path, InputBytes& input, std::string* error) {
     FILE* file = nullptr;
     if (is_standard_stream(path)) {
         file = stdin;
@@ -50,28 +62,49 @@ bool read_whole_input(const std::string& path, std::vector<uint8_t>& bytes, std:
             return false;
         }
     }
-    // A file of known size is read straight into its place, with room for a terminator, so
-    // that large documents are neither grown nor copied.
+#ifdef LAYOUTPRESS_CLI_MAPS_FILES
+    struct stat status;
+    if (file != stdin && fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode) &&
+        status.st_size > 0) {
+        const size_t size = static_cast<size_t>(status.st_size);
+        int flags = MAP_PRIVATE;
+#ifdef MAP_POPULATE
+        flags |= MAP_POPULATE; // one call maps every page instead of a fault for each
+#endif
+        void* mapping = mmap(nullptr, size, PROT_READ, flags, fileno(file), 0);
+        if (mapping != MAP_FAILED) {
+            std::fclose(file);
+            input.mapping_ = mapping;
+            input.mapping_size_ = size;
+            input.data_ = static_cast<const uint8_t*>(mapping);
+            input.size_ = size;
+            return true;
+        }
+    }
+#endif
+    // Otherwise read: a file of known size straight into its place, anything else in growing
+    // steps.
+    size_t capacity = 65536;
     if (file != stdin && std::fseek(file, 0, SEEK_END) == 0) {
         long size = std::ftell(file);
         if (size > 0) {
-            bytes.reserve(static_cast<size_t>(size) + 1);
+            capacity = static_cast<size_t>(size) + 1;
         }
         std::fseek(file, 0, SEEK_SET);
     }
-    uint8_t piece[65536];
-    size_t got = 0;
-    while (bytes.capacity() > bytes.size() + 1) {
-        size_t at = bytes.size();
-        bytes.resize(bytes.capacity() - 1);
-        got = std::fread(bytes.data() + at, 1, bytes.size() - at, file);
-        bytes.resize(at + got);
+    RawBytes bytes(capacity);
+    size_t length = 0;
+    for (;;) {
+        if (length == bytes.capacity) {
+            RawBytes larger(bytes.capacity * 2);
+            std::memcpy(larger.data(), bytes.data(), length);
+            bytes = std::move(larger);
+        }
+        const size_t got = std::fread(bytes.data() + length, 1, bytes.capacity - length, file);
+        length += got;
         if (got == 0) {
             break;
         }
-    }
-    while ((got = std::fread(piece, 1, sizeof piece, file)) > 0) {
-        bytes.insert(bytes.end(), piece, piece + got);
     }
     bool failed = std::ferror(file) != 0;
     int error_number = errno;
@@ -82,6 +115,9 @@ bool read_whole_input(const std::string& path, std::vector<uint8_t>& bytes, std:
         *error = describe("read", path, error_number);
         return false;
     }
+    input.copy_ = std::move(bytes);
+    input.data_ = input.copy_.data();
+    input.size_ = length;
     return true;
 }
 
@@ -104,10 +140,10 @@ bool write_whole_output(const std::string& path, const void* data, size_t size,
     return written;
 }
 
-std::vector<uint8_t> line_feeds_to_crlf(const std::vector<uint8_t>& text) {
+std::vector<uint8_t> line_feeds_to_crlf(const uint8_t* text, size_t length) {
     std::vector<uint8_t> result;
-    result.reserve(text.size() + text.size() / 16);
-    for (size_t i = 0; i < text.size(); ++i) {
+    result.reserve(length + length / 16);
+    for (size_t i = 0; i < length; ++i) {
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
             result.push_back('\r');
         }
@@ -116,14 +152,13 @@ std::vector<uint8_t> line_feeds_to_crlf(const std::vector<uint8_t>& text) {
     return result;
 }
 
-std::vector<uint8_t> crlf_to_line_feeds(const char* text, size_t length) {
-    std::vector<uint8_t> result;
-    result.reserve(length);
+size_t crlf_to_line_feeds(char* text, size_t length) {
+    size_t kept = 0;
     for (size_t i = 0; i < length; ++i) {
         if (text[i] == '\r' && i + 1 < length && text[i + 1] == '\n') {
             continue;
         }
-        result.push_back(static_cast<uint8_t>(text[i]));
+        text[kept++] = text[i];
     }
-    return result;
+    return kept;
 }

@@ -2,18 +2,55 @@
 // streams.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+// Bytes that are not initialised when they are allocated: a page of a large buffer is then
+// first touched when a result reaches it, and pages a result never reaches cost nothing.
+struct RawBytes {
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t capacity = 0;
+
+    explicit RawBytes(size_t count = 0)
+        : bytes(new uint8_t[count == 0 ? 1 : count]), capacity(count) {}
+    uint8_t* data() { return bytes.get(); }
+};
+
+// A whole input file. A regular file is mapped where the system allows it rather than copied:
+// copying a large document into fresh memory costs a page fault per page, several times the
+// conversion's own time.
+class InputBytes {
+  public:
+    InputBytes() = default;
+    InputBytes(const InputBytes&) = delete;
+    InputBytes& operator=(const InputBytes&) = delete;
+    ~InputBytes();
+
+    const uint8_t* data() const { return data_; }
+    size_t size() const { return size_; }
+
+  private:
+    friend bool read_whole_input(const std::string& path, InputBytes& input, std::string* error);
+
+    const uint8_t* data_ = nullptr;
+    size_t size_ = 0;
+    void* mapping_ = nullptr;
+    size_t mapping_size_ = 0;
+    RawBytes copy_;
+};
+
 // Reads the whole file (or standard input for "-"). On failure returns false and sets *error
 // to a message that names the file.
-bool read_whole_input(const std::string& path, std::vector<uint8_t>& bytes, std::string* error);
+bool read_whole_input(const std::string& path, InputBytes& input, std::string* error);
 
 // Writes bytes to path (standard output for "" or "-"). A file is replaced only once the new
 // content is completely written. On failure returns false and sets *error.
 bool write_whole_output(const std::string& path, const void* data, size_t size, std::string* error);
 
-// Line ends at the file boundary: lone LF to CR LF when reading, CR LF to LF when writing.
-std::vector<uint8_t> line_feeds_to_crlf(const std::vector<uint8_t>& text);
-std::vector<uint8_t> crlf_to_line_feeds(const char* text, size_t length);
+// Line ends at the file boundary: lone LF to CR LF when reading; CR LF to LF when writing,
+// in place (the text only shrinks), returning the new length.
+std::vector<uint8_t> line_feeds_to_crlf(const uint8_t* text, size_t length);
+size_t crlf_to_line_feeds(char* text, size_t length);

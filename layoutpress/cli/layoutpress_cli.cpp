@@ -168,20 +168,14 @@ bool parse_arguments(int argc, char** argv, const OptionSet& allowed, Arguments&
     return true;
 }
 
-// The engines read texts up to their first zero byte; a terminator makes that explicit.
-std::vector<uint8_t> as_text(std::vector<uint8_t> bytes) {
-    bytes.push_back(0);
-    return bytes;
+size_t text_length(const uint8_t* text, size_t capacity) {
+    const void* end = std::memchr(text, 0, capacity);
+    return end == nullptr ? capacity : static_cast<size_t>(static_cast<const uint8_t*>(end) - text);
 }
 
-size_t text_length(const std::vector<uint8_t>& text) {
-    const void* end = std::memchr(text.data(), 0, text.size());
-    return end == nullptr ? text.size() : static_cast<const uint8_t*>(end) - text.data();
-}
-
-size_t line_of_offset(const std::vector<uint8_t>& text, size_t offset) {
+size_t line_of_offset(const uint8_t* text, size_t size, size_t offset) {
     size_t line = 1;
-    for (size_t i = 0; i < offset && i < text.size(); ++i) {
+    for (size_t i = 0; i < offset && i < size; ++i) {
         if (text[i] == '\n') {
             ++line;
         }
@@ -191,7 +185,9 @@ size_t line_of_offset(const std::vector<uint8_t>& text, size_t offset) {
 
 std::string structure_detail(const std::string& path, const std::vector<uint8_t>& text,
                              const StructureFailure& failure) {
-    std::string where = path + ":" + std::to_string(line_of_offset(text, failure.offset)) + ": ";
+    std::string where = path + ":" +
+                        std::to_string(line_of_offset(text.data(), text.size(), failure.offset)) +
+                        ": ";
     switch (failure.problem) {
     case StructureProblem::no_text:
         return path + ": the data structure is empty";
@@ -208,13 +204,15 @@ std::string structure_detail(const std::string& path, const std::vector<uint8_t>
 }
 
 bool load_structure(const std::string& path, MemberTable& table, int* exit_code) {
-    std::vector<uint8_t> bytes;
+    InputBytes bytes;
     std::string error;
     if (!read_whole_input(path, bytes, &error)) {
         *exit_code = file_error(error);
         return false;
     }
-    std::vector<uint8_t> text = as_text(std::move(bytes));
+    // The parser reads up to the first zero byte; a terminator makes that explicit.
+    std::vector<uint8_t> text(bytes.data(), bytes.data() + bytes.size());
+    text.push_back(0);
     StructureFailure failure;
     if (parse_structure(reinterpret_cast<const char*>(text.data()), text.size(), table, &failure) ==
         0) {
@@ -224,7 +222,7 @@ bool load_structure(const std::string& path, MemberTable& table, int* exit_code)
     return true;
 }
 
-bool read_input(const std::string& path, std::vector<uint8_t>& bytes, int* exit_code) {
+bool read_input(const std::string& path, InputBytes& bytes, int* exit_code) {
     std::string error;
     if (!read_whole_input(path, bytes, &error)) {
         *exit_code = file_error(error);
@@ -269,12 +267,12 @@ int run_members(const Arguments& arguments) {
 // The output buffers are sized to the input: start from an estimate and grow until the result
 // fits, so the capacities of the program's settings never limit a batch conversion.
 template <typename Convert>
-size_t convert_growing(std::vector<uint8_t>& out, size_t estimate, Convert convert,
+size_t convert_growing(RawBytes& out, size_t estimate, Convert convert,
                        ConversionProblem* problem) {
     size_t capacity = estimate < 256 ? 256 : estimate;
     for (;;) {
-        out.assign(capacity, 0);
-        size_t result = convert(out.data(), out.size(), problem);
+        out = RawBytes(capacity);
+        size_t result = convert(out.data(), out.capacity, problem);
         if (result != 0 || *problem != ConversionProblem::output_full) {
             return result;
         }
@@ -303,21 +301,28 @@ const char* conversion_detail(ConversionProblem problem) {
 int run_to_binary(const Arguments& arguments) {
     int exit_code = exit_ok;
     MemberTable table;
-    std::vector<uint8_t> bytes;
+    InputBytes input;
     if (!expect_files(arguments, 2, "to-binary", &exit_code) ||
         !load_structure(arguments.files[0], table, &exit_code) ||
-        !read_input(arguments.files[1], bytes, &exit_code)) {
+        !read_input(arguments.files[1], input, &exit_code)) {
         return exit_code;
     }
-    std::vector<uint8_t> text =
-        as_text(arguments.lf ? line_feeds_to_crlf(bytes) : std::move(bytes));
-    const char* text_data = reinterpret_cast<const char*>(text.data());
-    std::vector<uint8_t> out;
+    // The engine reads the text up to its capacity (or a zero byte), so the file's bytes serve
+    // as they are.
+    std::vector<uint8_t> lines;
+    const char* text = reinterpret_cast<const char*>(input.data());
+    size_t text_size = input.size();
+    if (arguments.lf) {
+        lines = line_feeds_to_crlf(input.data(), input.size());
+        text = reinterpret_cast<const char*>(lines.data());
+        text_size = lines.size();
+    }
+    RawBytes out;
     ConversionProblem problem = ConversionProblem::none;
     size_t length = convert_growing(
-        out, text.size() + 64,
+        out, text_size + 64,
         [&](uint8_t* buffer, size_t capacity, ConversionProblem* why) {
-            return text_to_binary(buffer, capacity, text_data, text.size(), table, why);
+            return text_to_binary(buffer, capacity, text, text_size, table, why);
         },
         &problem);
     if (length == 0) {
@@ -329,21 +334,21 @@ int run_to_binary(const Arguments& arguments) {
 int run_to_text(const Arguments& arguments) {
     int exit_code = exit_ok;
     MemberTable table;
-    std::vector<uint8_t> data;
+    InputBytes data;
     if (!expect_files(arguments, 2, "to-text", &exit_code) ||
         !load_structure(arguments.files[0], table, &exit_code) ||
         !read_input(arguments.files[1], data, &exit_code)) {
         return exit_code;
     }
-    if (data.empty()) {
+    if (data.size() == 0) {
         return data_problem(binary_message, "the binary data is empty");
     }
     TextOrganization organization;
     organization.space = arguments.space;
     organization.line_feed = arguments.line_feed;
-    std::vector<uint8_t> out;
+    RawBytes out;
     ConversionProblem problem = ConversionProblem::none;
-    convert_growing(
+    size_t length = convert_growing(
         out, data.size() * 8 + 64,
         [&](uint8_t* buffer, size_t capacity, ConversionProblem* why) {
             return binary_to_text(reinterpret_cast<char*>(buffer), capacity, data.data(),
@@ -351,13 +356,12 @@ int run_to_text(const Arguments& arguments) {
         },
         &problem);
     // After a problem the text produced so far is still written, as the program shows it.
-    const char* text = reinterpret_cast<const char*>(out.data());
-    size_t length = text_length(out);
-    std::vector<uint8_t> lines;
+    char* text = reinterpret_cast<char*>(out.data());
+    if (length == 0) {
+        length = text_length(out.data(), out.capacity);
+    }
     if (arguments.lf) {
-        lines = crlf_to_line_feeds(text, length);
-        text = reinterpret_cast<const char*>(lines.data());
-        length = lines.size();
+        length = crlf_to_line_feeds(text, length);
     }
     int written = write_output(arguments.output, text, length);
     if (written != exit_ok) {
@@ -371,32 +375,34 @@ int run_to_text(const Arguments& arguments) {
 
 int run_dump(const Arguments& arguments) {
     int exit_code = exit_ok;
-    std::vector<uint8_t> data;
+    InputBytes data;
     if (!expect_files(arguments, 1, "dump", &exit_code) ||
         !read_input(arguments.files[0], data, &exit_code)) {
         return exit_code;
     }
-    std::vector<char> dump(binary_display_size(data.size(), arguments.mode));
-    render_binary_display(dump.data(), dump.size(), data.data(), data.size(), arguments.mode);
-    return write_output(arguments.output, dump.data(), dump.size() - 1);
+    RawBytes dump(binary_display_size(data.size(), arguments.mode));
+    char* text = reinterpret_cast<char*>(dump.data());
+    render_binary_display(text, dump.capacity, data.data(), data.size(), arguments.mode);
+    return write_output(arguments.output, text, dump.capacity - 1);
 }
 
 int run_undump(const Arguments& arguments) {
     int exit_code = exit_ok;
-    std::vector<uint8_t> dump;
+    InputBytes input;
     if (!expect_files(arguments, 1, "undump", &exit_code) ||
-        !read_input(arguments.files[0], dump, &exit_code)) {
+        !read_input(arguments.files[0], input, &exit_code)) {
         return exit_code;
     }
-    std::vector<uint8_t> text = as_text(std::move(dump));
+    const uint8_t* text = input.data();
+    const size_t size = input.size();
     // Every byte takes at least two characters of the dump.
-    std::vector<uint8_t> out(text.size() / 2 + 1);
+    RawBytes out(size / 2 + 1);
     DisplayReport report;
     size_t count =
-        parse_binary_display(out.data(), out.size(), reinterpret_cast<const char*>(text.data()),
-                             text.size(), arguments.mode, &report);
+        parse_binary_display(out.data(), out.capacity, reinterpret_cast<const char*>(text), size,
+                             arguments.mode, &report);
     if (report.problem == DisplayProblem::invalid_character) {
-        size_t line = line_of_offset(text, report.offset);
+        size_t line = line_of_offset(text, size, report.offset);
         size_t column = report.offset + 1;
         for (size_t i = report.offset; i > 0; --i) {
             if (text[i - 1] == '\n') {
@@ -416,14 +422,15 @@ int run_undump(const Arguments& arguments) {
 
 int run_charview(const Arguments& arguments) {
     int exit_code = exit_ok;
-    std::vector<uint8_t> data;
+    InputBytes data;
     if (!expect_files(arguments, 1, "charview", &exit_code) ||
         !read_input(arguments.files[0], data, &exit_code)) {
         return exit_code;
     }
-    std::vector<char> view(char_view_size(data.size()));
-    build_char_view(view.data(), view.size(), data.data(), data.size());
-    return write_output(arguments.output, view.data(), view.size() - 1);
+    RawBytes view(char_view_size(data.size()));
+    char* text = reinterpret_cast<char*>(view.data());
+    build_char_view(text, view.capacity, data.data(), data.size());
+    return write_output(arguments.output, text, view.capacity - 1);
 }
 
 struct Command {
