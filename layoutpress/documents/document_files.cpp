@@ -3,12 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "layoutpress/documents/buffers.h"
 #include "layoutpress/documents/file_store.h"
 
@@ -39,23 +33,6 @@ bool measure_file(std::FILE* file, unsigned long long* size) {
     }
     *size = static_cast<unsigned long long>(end);
     return true;
-}
-
-bool file_exists(const char* path) {
-#ifdef _WIN32
-    return _access(path, 0) == 0;
-#else
-    return access(path, F_OK) == 0;
-#endif
-}
-
-// On Windows the read-only attribute decides; elsewhere the permissions of the caller.
-bool file_writable(const char* path) {
-#ifdef _WIN32
-    return _access(path, 2) == 0;
-#else
-    return access(path, W_OK) == 0;
-#endif
 }
 
 // Appends text to out[0, out_size) at *used, keeping one byte for the terminator.
@@ -157,10 +134,8 @@ DocumentFileProblem write_document_file(int kind, const char* path) {
                          : memory.capacity();
         }
     }
-    // An existing file that may not be written (read-only) stays as it is: replacing it
-    // through a temporary file beside it would get around the protection, and not every
-    // system refuses that replacement.
-    if (file_exists(path) && !file_writable(path)) {
+    // Not every system refuses replacing a read-only file, so it is refused here.
+    if (is_protected_file(path)) {
         return DocumentFileProblem::cannot_open;
     }
     if (!write_file_replacing(path, memory.data(), length)) {

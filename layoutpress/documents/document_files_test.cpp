@@ -1,6 +1,5 @@
 #include "layoutpress/documents/document_files.h"
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -10,11 +9,6 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-
-#ifndef _WIN32
-#include <sys/resource.h>
-#include <unistd.h>
-#endif
 
 #include "layoutpress/documents/buffers.h"
 
@@ -317,51 +311,6 @@ TEST_F(DocumentFilesTest, AFailedSaveReportsAndKeepsTheOldFile) {
     EXPECT_EQ(read_all(file("a folder/inside")), bytes_of("kept"));
     EXPECT_EQ(write_document_file(structure_document, nullptr), DocumentFileProblem::cannot_open);
 }
-
-TEST_F(DocumentFilesTest, AReadOnlyFileIsNotReplaced) {
-#ifndef _WIN32
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not bind the superuser; the Windows build tests this";
-    }
-#endif
-    write_all(file("locked.txt"), bytes_of("old"));
-    fs::permissions(file("locked.txt"), fs::perms::owner_read);
-    std::memcpy(text_memory.data(), "new\0", 4);
-    EXPECT_EQ(write_document_file(text_document, file("locked.txt").c_str()),
-              DocumentFileProblem::cannot_open);
-    EXPECT_EQ(read_all(file("locked.txt")), bytes_of("old"));
-    fs::permissions(file("locked.txt"), fs::perms::owner_all);
-}
-
-#ifndef _WIN32
-// A disk that fills half-way through the write, made with a file size limit (the tests may run
-// as root, where neither /dev/full nor a read-only folder stops a rename).
-TEST_F(DocumentFilesTest, AWriteThatFailsHalfWayKeepsTheOldFile) {
-    const Bytes old_content = bytes_of("old text\r\n");
-    write_all(file("doc.txt"), old_content);
-    const Bytes text = text_pattern(capacities[text_document] - 1);
-    std::memcpy(text_memory.data(), text.data(), text.size());
-    text_memory.data()[text.size()] = 0;
-
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const DocumentFileProblem problem = write_document_file(text_document, file("doc.txt").c_str());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous_handler);
-
-    EXPECT_EQ(problem, DocumentFileProblem::cannot_write);
-    EXPECT_EQ(read_all(file("doc.txt")), old_content);
-    EXPECT_FALSE(fs::exists(file("doc.txt.tmp")));
-    // The same save goes through once the disk has room again.
-    EXPECT_EQ(write_document_file(text_document, file("doc.txt").c_str()),
-              DocumentFileProblem::none);
-    EXPECT_EQ(read_all(file("doc.txt")), text);
-}
-#endif
 
 TEST_F(DocumentFilesTest, ClearingEmptiesOneDocumentAndItsFileIdentity) {
     for (int cleared = 0; cleared < 3; ++cleared) {

@@ -3,6 +3,33 @@
 #include <cstdio>
 #include <string>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+FileReplacement file_replacement = replace_file;
+
+} // namespace
+
+void set_file_replacement(FileReplacement replacement) {
+    file_replacement = replacement != nullptr ? replacement : replace_file;
+}
+
+bool is_protected_file(const char* path) {
+    if (path == nullptr || path[0] == '\0') {
+        return false;
+    }
+#ifdef _WIN32
+    return _access(path, 0) == 0 && _access(path, 2) != 0;
+#else
+    return access(path, F_OK) == 0 && access(path, W_OK) != 0;
+#endif
+}
+
 bool write_file_replacing(const char* path, const void* data, size_t size) {
     if (path == nullptr || path[0] == '\0' || (data == nullptr && size != 0)) {
         return false;
@@ -17,7 +44,7 @@ bool write_file_replacing(const char* path, const void* data, size_t size) {
     written = std::fflush(file) == 0 && written;
     // fclose can be the first to report a full disk, so it counts as much as fwrite.
     written = std::fclose(file) == 0 && written;
-    if (written && replace_file(temporary.c_str(), path)) {
+    if (written && file_replacement(temporary.c_str(), path)) {
         return true;
     }
     std::remove(temporary.c_str());

@@ -11,6 +11,16 @@ bool write_file_replacing(const char* path, const void* data, size_t size);
 // Replaces target with source (both in one folder), overwriting target. Platform specific.
 bool replace_file(const char* source, const char* target);
 
+// The step of write_file_replacing that puts the written temporary file in place of the
+// target; tests replace it to stop a save between writing and replacing.
+using FileReplacement = bool (*)(const char* source, const char* target);
+void set_file_replacement(FileReplacement replacement); // nullptr restores replace_file
+
+// Whether path names an existing file that may not be written: the read-only attribute on
+// Windows, the caller's permissions elsewhere. Such a file is refused rather than replaced,
+// since replacing it through a temporary file would get around the protection.
+bool is_protected_file(const char* path);
+
 // Reads up to capacity bytes from the start of path. Returns false when the file cannot be
 // opened; *size_read is the number of bytes read.
 bool read_file_prefix(const char* path, void* buffer, size_t capacity, size_t* size_read);

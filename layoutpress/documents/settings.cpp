@@ -200,5 +200,9 @@ bool save_settings(const char* path) {
                                     byte_memory.capacity(), byte_adjust_memory.capacity()}};
     uint8_t record[settings_record_size];
     write_settings_record(live, settings, record);
+    // A read-only sys.sys keeps its settings, as a read-only document keeps its text.
+    if (is_protected_file(path)) {
+        return false;
+    }
     return write_file_replacing(path, record, sizeof record);
 }

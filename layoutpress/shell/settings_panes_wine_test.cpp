@@ -278,30 +278,46 @@ TEST_F(SettingsPanes, AMemoryThatCannotBeEnlargedKeepsItsStorageAndSaysSo) {
     EXPECT_EQ(u32_at(file_bytes("sys.sys"), 512), 600u);
 }
 
+// A folder in the file's way, and a read-only sys.sys, which must keep its bytes.
 TEST_F(SettingsPanes, AnUnwritableSettingsFileIsReportedOncePerPane) {
-    ASSERT_TRUE(DeleteFileA("sys.sys"));
-    ASSERT_TRUE(CreateDirectoryA("sys.sys", nullptr)); // a folder in the file's way
-    click_tab(memory_tab);
-    {
-        DialogDriver driver;
-        driver.answer(win32_test::press(IDOK));
-        set_text(field_ids[0], "1000");
-        click(IDC_MEMORY_SETTING);
-        set_text(field_ids[0], "2000");
-        click(IDC_MEMORY_SETTING);
-        expect_boxes(driver, {unsaved_text});
-    }
-    EXPECT_EQ(struct_memory.capacity(), 2000u) << "the settings stay in force";
-    const int panes[2] = {organization_tab, file_format_tab};
-    const int buttons[2] = {IDC_ORGANIZATION_SETTING, IDC_FILE_FORMAT_SETTING};
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(testing::Message() << "tab " << panes[i]);
-        click_tab(panes[i]);
-        DialogDriver driver;
-        driver.answer(win32_test::press(IDOK));
-        click(buttons[i]);
-        click(buttons[i]);
-        expect_boxes(driver, {unsaved_text});
+    for (bool read_only : {false, true}) {
+        SCOPED_TRACE(read_only ? "read-only sys.sys" : "a folder in the way");
+        const std::vector<unsigned char> old_bytes = file_bytes("sys.sys");
+        if (read_only) {
+            ASSERT_TRUE(SetFileAttributesA("sys.sys", FILE_ATTRIBUTE_READONLY));
+        } else {
+            ASSERT_TRUE(DeleteFileA("sys.sys"));
+            ASSERT_TRUE(CreateDirectoryA("sys.sys", nullptr));
+        }
+        click_tab(memory_tab);
+        {
+            DialogDriver driver;
+            driver.answer(win32_test::press(IDOK));
+            set_text(field_ids[0], "1000");
+            click(IDC_MEMORY_SETTING);
+            set_text(field_ids[0], "2000");
+            click(IDC_MEMORY_SETTING);
+            expect_boxes(driver, {unsaved_text});
+        }
+        EXPECT_EQ(struct_memory.capacity(), 2000u) << "the settings stay in force";
+        const int panes[2] = {organization_tab, file_format_tab};
+        const int buttons[2] = {IDC_ORGANIZATION_SETTING, IDC_FILE_FORMAT_SETTING};
+        for (int i = 0; i < 2; ++i) {
+            SCOPED_TRACE(testing::Message() << "tab " << panes[i]);
+            click_tab(panes[i]);
+            DialogDriver driver;
+            driver.answer(win32_test::press(IDOK));
+            click(buttons[i]);
+            click(buttons[i]);
+            expect_boxes(driver, {unsaved_text});
+        }
+        if (read_only) {
+            SetFileAttributesA("sys.sys", FILE_ATTRIBUTE_NORMAL);
+            EXPECT_EQ(file_bytes("sys.sys"), old_bytes) << "the old settings file is intact";
+        } else {
+            RemoveDirectoryA("sys.sys");
+            ASSERT_TRUE(save_settings("sys.sys"));
+        }
     }
 }
 
