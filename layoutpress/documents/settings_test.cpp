@@ -1,6 +1,8 @@
 #include "layoutpress/documents/settings.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -258,6 +260,69 @@ TEST_F(SettingsFileTest, ShortAndLongFilesReadMissingBytesAsZero) {
             memory->release();
         }
     }
+}
+
+// sys.sys of every length from 0 to 2100 bytes with random contents: the start reads the bytes
+// the file has as if the rest were zero, keeps every text and filter inside its field, and never
+// rewrites the file. Most files hold capacities the test can afford (below 65536); every fifth
+// keeps its random ones and is refused storage above 1 MB, so the start either succeeds or
+// names the buffer and holds nothing.
+TEST_F(SettingsFileTest, FilesOfEveryLengthWithRandomContentsStartWithinBounds) {
+    std::mt19937 random(2080);
+    set_storage_request([](size_t size) { return size <= 1000000 ? std::malloc(size) : nullptr; });
+    for (size_t length = 0; length <= 2100; ++length) {
+        SCOPED_TRACE(testing::Message() << "file of " << length << " bytes");
+        Bytes file(length);
+        for (uint8_t& byte : file) {
+            byte = static_cast<uint8_t>(random());
+        }
+        if (length % 5 != 0) {
+            for (size_t high = 514; high < 528 && high < length; high += (high % 4 == 2) ? 1 : 3) {
+                file[high] = 0;
+            }
+        }
+        write_bytes(path, file);
+
+        Bytes record(file.begin(),
+                     file.begin() + static_cast<long>(std::min<size_t>(length, 2080)));
+        record.resize(settings_record_size, 0);
+        MemoryCapacities expected_capacities{};
+        Settings expected{};
+        read_settings_record(record.data(), record.size(), expected_capacities, expected);
+
+        const char* failed = nullptr;
+        const SettingsOutcome outcome = load_settings(path.c_str(), &failed);
+        if (outcome == SettingsOutcome::allocation_failed) {
+            EXPECT_EQ(length % 5, 0u) << "only a random capacity can be refused";
+            EXPECT_NE(failed, nullptr);
+            for (int i = 0; i < 5; ++i) {
+                EXPECT_EQ(capacity_of(i), 0u) << "buffer " << i;
+            }
+        } else {
+            ASSERT_EQ(outcome, SettingsOutcome::loaded);
+            for (int i = 0; i < 4; ++i) {
+                const uint32_t stored = u32_at(record, 512 + 4 * static_cast<size_t>(i));
+                const uint32_t clamped = std::max(stored, smallest_capacity);
+                EXPECT_EQ(capacity_of(i),
+                          i == 2 ? std::min(clamped, largest_byte_capacity) : clamped)
+                    << "buffer " << i;
+            }
+            EXPECT_EQ(char_view_memory.capacity(), byte_adjust_memory.capacity());
+            expect_same_settings(settings, expected);
+            for (int kind = 0; kind < 3; ++kind) {
+                EXPECT_NE(std::memchr(settings.ini_file_name[kind], 0, settings_text_size),
+                          nullptr);
+                EXPECT_EQ(settings.file_filter[kind][settings_text_size - 2], 0);
+                EXPECT_EQ(settings.file_filter[kind][settings_text_size - 1], 0);
+                EXPECT_LE(settings.file_filter_length[kind], 256u);
+            }
+        }
+        EXPECT_EQ(read_bytes(path), file) << "a file that exists is never rewritten";
+        for (TemporaryMemory* memory : loaded_buffers) {
+            memory->release();
+        }
+    }
+    set_storage_request(nullptr);
 }
 
 TEST(SettingsRecord, CapacitiesAreClampedOnReadingAndWriting) {

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -972,20 +973,38 @@ TEST_F(ShellWindow, DocumentPanesShowTheirLabelsAndReadOnlyFields) {
     EXPECT_NE(GetWindowLongPtrA(item(303), GWL_STYLE) & ES_READONLY, 0);
 }
 
-// Start-up with work memories that cannot be had: the program says which and ends with 1.
+// Start-up where one work memory after another cannot be had: the program says which, holds
+// nothing and ends with 1, before any window is made.
 TEST(LayoutpressStart, SaysWhichMemoryCannotBeAllocated) {
-    set_storage_request([](size_t) -> void* { return nullptr; });
-    int code = -1;
-    {
-        ExpectMessages boxes(Messages{
-            {"Error", "struct_memory can not be allocated.\nLower its size in sys.sys, or delete "
-                      "sys.sys to start with the default memory sizes."}});
-        code = run_layoutpress(GetModuleHandleA(nullptr), SW_SHOW);
+    static int granted = 0;
+    const char* const names[5] = {"struct_memory", "text_memory", "byte_memory",
+                                  "byte_adjust_memory", "char_view_memory"};
+    for (int failing = 0; failing < 5; ++failing) {
+        SCOPED_TRACE(names[failing]);
+        granted = failing;
+        set_storage_request([](size_t size) -> void* {
+            if (granted <= 0) {
+                return nullptr;
+            }
+            --granted;
+            return std::malloc(size);
+        });
+        int code = -1;
+        {
+            ExpectMessages boxes(Messages{
+                {"Error", std::string(names[failing]) +
+                              " can not be allocated.\nLower its size in sys.sys, or delete "
+                              "sys.sys to start with the default memory sizes."}});
+            code = run_layoutpress(GetModuleHandleA(nullptr), SW_SHOW);
+        }
+        set_storage_request(nullptr);
+        EXPECT_EQ(code, 1);
+        EXPECT_EQ(FindWindowA("MyWin", nullptr), nullptr) << "no window was made";
+        for (TemporaryMemory* memory : {&struct_memory, &text_memory, &byte_memory,
+                                        &byte_adjust_memory, &scratch_memory, &char_view_memory}) {
+            EXPECT_EQ(memory->capacity(), 0u);
+        }
     }
-    set_storage_request(nullptr);
-    EXPECT_EQ(code, 1);
-    EXPECT_EQ(FindWindowA("MyWin", nullptr), nullptr) << "no window was made";
-    EXPECT_EQ(struct_memory.capacity(), 0u);
 }
 
 } // namespace
