@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "layoutpress/documents/buffers.h"
+#include "layoutpress/documents/memory_resize.h"
 #include "layoutpress/documents/settings.h"
 #include "layoutpress/documents/temporary_memory.h"
 #include "layoutpress/shell/main_window.h"
@@ -256,26 +257,44 @@ TEST_F(SettingsPanes, ShrinkingTheBytesLowersTheCount) {
     EXPECT_EQ(text(field_ids[2]), "300");
 }
 
+// Each row in turn asks for its largest size and is refused; the others are set as typed.
 TEST_F(SettingsPanes, AMemoryThatCannotBeEnlargedKeepsItsStorageAndSaysSo) {
-    fill_pattern(text_memory, 29999);
-    uint8_t* before = text_memory.data();
-    click_tab(memory_tab);
-    set_text(field_ids[1], "4800000");
-    set_text(field_ids[0], "600");
-    refused_size = 4800000;
-    set_storage_request(refusing_request);
-    DialogDriver driver;
-    driver.answer(win32_test::press(IDOK));
-    click(IDC_MEMORY_SETTING);
-    expect_boxes(driver, {"The Text Format Data Memory can not be enlarged to 4800000 bytes; it "
-                          "keeps 30000."});
-    EXPECT_EQ(text_memory.data(), before);
-    EXPECT_EQ(text_memory.capacity(), 30000u);
-    EXPECT_TRUE(holds_pattern(text_memory, 29999));
-    EXPECT_EQ(text(field_ids[1]), "30000") << "the field shows what the memory holds";
-    EXPECT_EQ(struct_memory.capacity(), 600u) << "the other rows go on";
-    EXPECT_EQ(u32_at(file_bytes("sys.sys"), 516), 30000u);
-    EXPECT_EQ(u32_at(file_bytes("sys.sys"), 512), 600u);
+    TemporaryMemory* const rows[4] = {&struct_memory, &text_memory, &byte_memory,
+                                      &byte_adjust_memory};
+    const char* const names[4] = {"Data Structure Memory", "Text Format Data Memory",
+                                  "Binary Format Data Memory", "Display Binary Format Data Memory"};
+    for (int row = 0; row < 4; ++row) {
+        SCOPED_TRACE(names[row]);
+        TemporaryMemory& memory = *rows[row];
+        const uint32_t kept = memory.capacity();
+        fill_pattern(memory, kept - 1);
+        uint8_t* before = memory.data();
+        const int other = row == 0 ? 1 : 0;
+        const uint32_t other_size = rows[other]->capacity() + 100;
+        click_tab(memory_tab);
+        const std::string largest = std::to_string(memory_row_largest(row));
+        set_text(field_ids[row], largest.c_str());
+        set_text(field_ids[other], std::to_string(other_size).c_str());
+        refused_size = memory_row_largest(row);
+        set_storage_request(refusing_request);
+        DialogDriver driver;
+        driver.answer(win32_test::press(IDOK));
+        click(IDC_MEMORY_SETTING);
+        expect_boxes(driver, {"The " + std::string(names[row]) + " can not be enlarged to " +
+                              largest + " bytes; it keeps " + std::to_string(kept) + "."});
+        set_storage_request(nullptr);
+        EXPECT_EQ(memory.data(), before);
+        EXPECT_EQ(memory.capacity(), kept);
+        EXPECT_TRUE(holds_pattern(memory, kept - 1));
+        EXPECT_EQ(text(field_ids[row]), std::to_string(kept)) << "the field shows what it holds";
+        EXPECT_EQ(rows[other]->capacity(), other_size) << "the other rows go on";
+        const std::vector<unsigned char> stored = file_bytes("sys.sys");
+        EXPECT_EQ(u32_at(stored, 512 + 4 * static_cast<size_t>(row)), kept);
+        EXPECT_EQ(u32_at(stored, 512 + 4 * static_cast<size_t>(other)), other_size);
+        if (row == 3) {
+            EXPECT_EQ(char_view_memory.capacity(), kept) << "the view stays with the dump";
+        }
+    }
 }
 
 // A folder in the file's way, and a read-only sys.sys, which must keep its bytes.
