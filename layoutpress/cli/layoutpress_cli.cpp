@@ -322,7 +322,7 @@ int run_to_binary(const Arguments& arguments) {
     size_t length = convert_growing(
         out, text_size + 64,
         [&](uint8_t* buffer, size_t capacity, ConversionProblem* why) {
-            return text_to_binary(buffer, capacity, text, text_size, table, why);
+            return text_to_binary_unfilled(buffer, capacity, text, text_size, table, why);
         },
         &problem);
     if (length == 0) {

@@ -13,3 +13,10 @@
 // that would not fit out_capacity fails with output_full: nothing is cut.
 size_t text_to_binary(uint8_t* out, size_t out_capacity, const char* text, size_t text_capacity,
                       const MemberTable& table, ConversionProblem* problem = nullptr);
+
+// The same conversion for a buffer allocated for it: only the result's bytes are written, so
+// that pages the result does not reach stay untouched. The rest of out is left as it was, and
+// after a failure out's content is unspecified.
+size_t text_to_binary_unfilled(uint8_t* out, size_t out_capacity, const char* text,
+                               size_t text_capacity, const MemberTable& table,
+                               ConversionProblem* problem = nullptr);
