@@ -351,8 +351,8 @@ int run_to_text(const Arguments& arguments) {
     size_t length = convert_growing(
         out, data.size() * 8 + 64,
         [&](uint8_t* buffer, size_t capacity, ConversionProblem* why) {
-            return binary_to_text(reinterpret_cast<char*>(buffer), capacity, data.data(),
-                                  data.size(), table, organization, why);
+            return binary_to_text_unfilled(reinterpret_cast<char*>(buffer), capacity, data.data(),
+                                           data.size(), table, organization, why);
         },
         &problem);
     // After a problem the text produced so far is still written, as the program shows it.

@@ -20,3 +20,10 @@ struct TextOrganization {
 size_t binary_to_text(char* out, size_t out_capacity, const uint8_t* data, size_t data_length,
                       const MemberTable& table, TextOrganization organization,
                       ConversionProblem* problem = nullptr);
+
+// The same conversion for a buffer allocated for it: the text and its terminator are written,
+// nothing is filled, so that pages the text does not reach stay untouched. Bytes after the
+// terminator are unspecified.
+size_t binary_to_text_unfilled(char* out, size_t out_capacity, const uint8_t* data,
+                               size_t data_length, const MemberTable& table,
+                               TextOrganization organization, ConversionProblem* problem = nullptr);
