@@ -1,6 +1,7 @@
 #include "layoutpress/documents/binary_display.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "layoutpress/documents/settings.h"
 
@@ -106,38 +107,71 @@ char* put_line_break(char* p) {
     return p + 2;
 }
 
+// For the counting pass: 1 for a digit, 1 << 16 for a character that is neither digit nor
+// skipped, so that one sum counts both.
+struct HexCounts {
+    uint32_t of[256];
+};
+
+constexpr HexCounts make_hex_counts() {
+    HexCounts counts{};
+    for (int c = 0; c < 256; ++c) {
+        const uint8_t value = hex_classes.of[c];
+        counts.of[c] = value < 16 ? 1u : value == foreign ? 1u << 16 : 0u;
+    }
+    return counts;
+}
+
+constexpr HexCounts hex_counts = make_hex_counts();
+
 size_t parse_hexadecimal(uint8_t* out, size_t out_capacity, const char* dump, size_t dump_capacity,
                          DisplayReport* report) {
-    // First pass: validate and count, so that a refused dump leaves out untouched.
-    size_t end = 0;
+    // First pass: validate and count, so that a refused dump leaves out untouched. The sums
+    // run over blocks short enough that the digits never carry into the count of the others;
+    // a block with an invalid character is looked at again to find it.
+    const void* terminator = std::memchr(dump, 0, dump_capacity);
+    const size_t end =
+        terminator == nullptr ? dump_capacity : static_cast<const char*>(terminator) - dump;
+    constexpr size_t block = 65535;
     size_t digits = 0;
-    for (; end < dump_capacity && dump[end] != '\0'; ++end) {
-        const uint8_t value = hex_classes.of[static_cast<uint8_t>(dump[end])];
-        if (value < 16) {
-            ++digits;
-        } else if (value == foreign) {
-            set_report(report, DisplayProblem::invalid_character, 0, end);
+    for (size_t start = 0; start < end; start += block) {
+        const size_t stop = end - start < block ? end : start + block;
+        uint32_t sum = 0;
+        for (size_t i = start; i < stop; ++i) {
+            sum += hex_counts.of[static_cast<uint8_t>(dump[i])];
+        }
+        if ((sum >> 16) != 0) {
+            size_t at = start;
+            while (hex_classes.of[static_cast<uint8_t>(dump[at])] != foreign) {
+                ++at;
+            }
+            set_report(report, DisplayProblem::invalid_character, 0, at);
             return 0;
         }
+        digits += sum & 0xFFFF;
     }
     const size_t count = digits / 2; // a last digit without a partner is dropped
     if (count > out_capacity) {
         set_report(report, DisplayProblem::output_full, count, 0);
         return 0;
     }
+    // Second pass: only digits and skipped characters are left, and while a byte is still to
+    // come its two digits are there; its second digit nearly always follows the first.
     size_t written = 0;
-    int high = -1;
-    for (size_t i = 0; i < end && written < count; ++i) {
-        const uint8_t value = hex_classes.of[static_cast<uint8_t>(dump[i])];
-        if (value >= 16) {
+    size_t i = 0;
+    while (written < count) {
+        const uint8_t high = hex_classes.of[static_cast<uint8_t>(dump[i])];
+        if (high >= 16) {
+            ++i;
             continue;
         }
-        if (high < 0) {
-            high = value;
-        } else {
-            out[written++] = static_cast<uint8_t>(high << 4 | value);
-            high = -1;
+        size_t partner = i + 1;
+        while (hex_classes.of[static_cast<uint8_t>(dump[partner])] >= 16) {
+            ++partner;
         }
+        out[written++] =
+            static_cast<uint8_t>(high << 4 | hex_classes.of[static_cast<uint8_t>(dump[partner])]);
+        i = partner + 1;
     }
     set_report(report, DisplayProblem::none, count, 0);
     return count;
