@@ -1,5 +1,7 @@
 #include "layoutpress/documents/binary_display.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <random>
 #include <string>
@@ -317,6 +319,56 @@ TEST(BinaryDisplay, CharacterView) {
     split.push_back('\r');
     split.push_back('\n');
     EXPECT_EQ(char_view(split), std::string(15, 'x') + " \r\n ");
+}
+
+// Long hex dumps, over several of the counting pass's blocks, against the rules written out
+// plainly: digits pair up in order across spaces and line ends, an odd last digit is dropped,
+// and the first invalid character is reported where it stands.
+TEST(BinaryDisplay, LongHexDumpsReadAsTheirDigitsPairUp) {
+    std::mt19937 random(20261207);
+    const char layout[] = "0123456789abcdefABCDEF    \r\n";
+    for (int round = 0; round < 40; ++round) {
+        std::string dump(65535 * 2 + random() % 70000, ' ');
+        for (char& c : dump) {
+            c = layout[random() % (sizeof layout - 1)];
+        }
+        const bool spoiled = round % 2 == 1;
+        const size_t bad_at =
+            round % 4 == 1 ? 65535 - 1 + random() % 3 : random() % dump.size(); // near a block end
+        if (spoiled) {
+            dump[bad_at] = "gG,\t\x80"[random() % 5];
+        }
+        std::vector<uint8_t> expected;
+        int high = -1;
+        for (char c : dump) {
+            const char* digit =
+                std::strchr("0123456789ABCDEF", std::toupper(static_cast<unsigned char>(c)));
+            if (c == ' ' || c == '\r' || c == '\n' || digit == nullptr) {
+                continue;
+            }
+            const int value = static_cast<int>(digit - "0123456789ABCDEF");
+            if (high < 0) {
+                high = value;
+            } else {
+                expected.push_back(static_cast<uint8_t>(high << 4 | value));
+                high = -1;
+            }
+        }
+        std::vector<uint8_t> out(dump.size(), 0xEE);
+        DisplayReport report;
+        const size_t count =
+            parse_binary_display(out.data(), out.size(), dump.data(), dump.size(), 0, &report);
+        if (spoiled) {
+            EXPECT_EQ(count, 0u);
+            EXPECT_EQ(report.problem, DisplayProblem::invalid_character);
+            EXPECT_EQ(report.offset, bad_at);
+            EXPECT_EQ(out, std::vector<uint8_t>(dump.size(), 0xEE)) << "out was changed";
+        } else {
+            ASSERT_EQ(count, expected.size());
+            EXPECT_TRUE(std::equal(expected.begin(), expected.end(), out.begin()));
+            EXPECT_EQ(out[count], 0xEE) << "written past the bytes";
+        }
+    }
 }
 
 } // namespace
