@@ -259,10 +259,9 @@ TEST(BinaryToTextPaths, NumbersOfEveryLengthAndTheirExtremes) {
         }
     }
     expect_same(table, data);
-    std::vector<uint8_t> minus_ten;
-    for (int copy = 0; copy < 3; ++copy) {
-        minus_ten.insert(minus_ten.end(), {0xF6, 0xFF, 0xFF, 0xFF});
-    }
+    // -10 as each of the three members.
+    const std::vector<uint8_t> minus_ten = {0xF6, 0xFF, 0xFF, 0xFF, 0xF6, 0xFF,
+                                            0xFF, 0xFF, 0xF6, 0xFF, 0xFF, 0xFF};
     EXPECT_EQ(filled(table, minus_ten, 64).text,
               " -10, 4294967286, 11111111111111111111111111110110,");
 }
