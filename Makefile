@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CLI := build/native/layoutpress/cli/layoutpress-cli
 
-.PHONY: run run-practice test bench compare deps-bench deps-native deps-windows deps-wine native sanitize win32 win64 clean
+.PHONY: run run-practice test bench bench-gui compare deps-bench deps-native deps-windows deps-wine native sanitize win32 win64 clean
 
 # The batch converter on the bundled example, then the converter's window under Wine.
 # `make run PROGRAM=practice` starts the practice program instead (the same as run-practice).
@@ -34,6 +34,12 @@ bench: deps-bench
 	@cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DPROJECT_TESTS=OFF -DPROJECT_BENCH=ON >/dev/null
 	cmake --build build/bench -j $(JOBS) --target engines_bench
 	build/bench/bench/engines_bench
+
+# The time of F5 and F6 in the window on full default buffers, under Wine: figures, not a test.
+bench-gui: deps-windows deps-wine
+	@cmake --preset win64 >/dev/null
+	cmake --build --preset win64 -j $(JOBS) --target layoutpress_gui_timing wine_keepalive
+	layoutpress/shell/time-under-wine.sh build/win64
 
 compare: deps-bench
 	@cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DPROJECT_TESTS=OFF -DPROJECT_BENCH=ON >/dev/null
