@@ -14,7 +14,6 @@
 # points, to a monospaced font, so that the dump lines up under its ruler as on Windows.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-wine=/usr/lib/wine/wine64
 mode=${1:-}
 case $mode in
 run) build=${2:-$root/build/win64} ;;
@@ -29,45 +28,17 @@ screenshot)
 esac
 build=$(cd "$build" && pwd)
 session=$build/show-session
-session_started=0
-program_pid=
-
-finish() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-    [ -n "$program_pid" ] && wait "$program_pid" 2>/dev/null || true
-    [ "$session_started" -eq 1 ] && "$root/tools/wine/session.sh" stop "$session" || true
-}
-trap finish EXIT
-
-use_session_env() {
-    set -a
-    # shellcheck disable=SC1091
-    . "$session/wine-session/session.env"
-    set +a
-}
+# shellcheck source=../../tools/wine/show-common.sh
+. "$root/tools/wine/show-common.sh"
 
 map_font() {
     "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
         /v FixedSys /d 'Liberation Mono' /f </dev/null >/dev/null 2>&1
 }
 
-start_virtual_display() {
-    "$root/tools/wine/session.sh" start "$session" "$build/tools/wine/wine_keepalive.exe"
-    session_started=1
-    use_session_env
+start_virtual_display_with_font() {
+    start_virtual_display
     map_font
-}
-
-wait_for_file() {
-    local file=$1 i
-    for i in $(seq 600); do
-        [ -f "$file" ] && return 0
-        if [ -n "$program_pid" ] && ! kill -0 "$program_pid" 2>/dev/null; then
-            return 1
-        fi
-        sleep 0.1
-    done
-    return 1
 }
 
 run_program() {
@@ -76,15 +47,13 @@ run_program() {
     mkdir -p "$build/run"
     work=$(mktemp -d "$build/run/layoutpress.XXXXXX")
     if [ -n "${DISPLAY:-}" ]; then
-        "$root/tools/wine/session.sh" prefix "$session" >/dev/null
-        export WINEPREFIX=$session/wine-prefix WINEDEBUG=-all
-        export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+        use_own_display
         map_font
         echo "show-under-wine: layoutpress runs on $DISPLAY in $work; close it to end"
         (cd "$work" && "$wine" "$exe" </dev/null)
         return
     fi
-    start_virtual_display
+    start_virtual_display_with_font
     (cd "$work" && exec "$wine" "$exe" </dev/null >"$work/wine.log" 2>&1) &
     program_pid=$!
     # The program writes sys.sys before its window appears.
@@ -100,7 +69,7 @@ take_screenshot() {
     [ -f "$poser" ] || { echo "show-under-wine: $poser is missing; build with: make win64" >&2; exit 1; }
     mkdir -p "$(dirname "$out")"
     out=$(cd "$(dirname "$out")" && pwd)/$(basename "$out")
-    start_virtual_display
+    start_virtual_display_with_font
     work=$(mktemp -d)
     # The posing case types a structure and a text, converts them with F5, writes
     # "ready.flag" and waits for "shot.done".

@@ -15,7 +15,6 @@
 # apart from the tests' one. PACK_DIR overrides where the question files come from.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-wine=/usr/lib/wine/wine64
 pack=${PACK_DIR:-$root/build/native/pack}
 pose_question=q11-added-kan-kan-dora-mangan.tt
 mode=${1:-}
@@ -32,36 +31,8 @@ screenshot)
 esac
 build=$(cd "$build" && pwd)
 session=$build/practice-show
-session_started=0
-program_pid=
-
-finish() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-    [ -n "$program_pid" ] && wait "$program_pid" 2>/dev/null || true
-    [ "$session_started" -eq 1 ] && "$root/tools/wine/session.sh" stop "$session" || true
-}
-trap finish EXIT
-
-start_virtual_display() {
-    "$root/tools/wine/session.sh" start "$session" "$build/tools/wine/wine_keepalive.exe"
-    session_started=1
-    set -a
-    # shellcheck disable=SC1091
-    . "$session/wine-session/session.env"
-    set +a
-}
-
-wait_for_file() {
-    local file=$1 i
-    for i in $(seq 600); do
-        [ -f "$file" ] && return 0
-        if [ -n "$program_pid" ] && ! kill -0 "$program_pid" 2>/dev/null; then
-            return 1
-        fi
-        sleep 0.1
-    done
-    return 1
-}
+# shellcheck source=../../tools/wine/show-common.sh
+. "$root/tools/wine/show-common.sh"
 
 # A folder to start the program from: the tile bitmap under data/ and the pack's questions.
 make_work_folder() {
@@ -81,9 +52,7 @@ run_program() {
     [ -f "$exe" ] || { echo "show-practice: $exe is missing; build with: make win64" >&2; exit 1; }
     make_work_folder
     if [ -n "${DISPLAY:-}" ]; then
-        "$root/tools/wine/session.sh" prefix "$session" >/dev/null
-        export WINEPREFIX=$session/wine-prefix WINEDEBUG=-all
-        export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+        use_own_display
         echo "show-practice: tallydrill runs on $DISPLAY in $work; F5 picks a question, close it to end"
         (cd "$work" && "$wine" "$exe" </dev/null)
         return
