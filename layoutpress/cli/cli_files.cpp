@@ -40,7 +40,71 @@ std::string describe(const char* what, const std::string& path, int error_number
     return message;
 }
 
+// Buffers from this size on are mapped on their own, aligned to huge pages where there are any.
+constexpr size_t huge_page_size = size_t(2) << 20;
+
 } // namespace
+
+RawBytes::RawBytes(size_t count) : capacity(count) {
+#if defined(LAYOUTPRESS_CLI_MAPS_FILES) && defined(MADV_HUGEPAGE)
+    if (count >= huge_page_size) {
+        // Over-allocate by one huge page so that the buffer can start on a huge page boundary;
+        // the unused head and tail are never touched.
+        const size_t size = count + huge_page_size;
+        void* mapping =
+            mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapping != MAP_FAILED) {
+            const uintptr_t start = reinterpret_cast<uintptr_t>(mapping);
+            const uintptr_t aligned = (start + huge_page_size - 1) & ~(huge_page_size - 1);
+            data_ = reinterpret_cast<uint8_t*>(aligned);
+            madvise(data_, count, MADV_HUGEPAGE); // a hint: ordinary pages serve as well
+            mapped_ = true;
+            mapped_size_ = size;
+            mapped_start_ = mapping;
+            return;
+        }
+    }
+#endif
+    data_ = new uint8_t[count == 0 ? 1 : count];
+}
+
+RawBytes::~RawBytes() {
+    release();
+}
+
+RawBytes& RawBytes::operator=(RawBytes&& other) noexcept {
+    if (this != &other) {
+        release();
+        take(other);
+    }
+    return *this;
+}
+
+void RawBytes::take(RawBytes& other) {
+    data_ = other.data_;
+    capacity = other.capacity;
+    mapped_ = other.mapped_;
+    mapped_size_ = other.mapped_size_;
+    mapped_start_ = other.mapped_start_;
+    other.data_ = nullptr;
+    other.capacity = 0;
+    other.mapped_ = false;
+}
+
+void RawBytes::release() {
+    if (data_ == nullptr) {
+        return;
+    }
+#ifdef LAYOUTPRESS_CLI_MAPS_FILES
+    if (mapped_) {
+        munmap(mapped_start_, mapped_size_);
+        data_ = nullptr;
+        return;
+    }
+#endif
+    delete[] data_;
+    data_ = nullptr;
+}
 
 InputBytes::~InputBytes() {
 #ifdef LAYOUTPRESS_CLI_MAPS_FILES

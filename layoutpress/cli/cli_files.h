@@ -4,19 +4,33 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
 // Bytes that are not initialised when they are allocated: a page of a large buffer is then
-// first touched when a result reaches it, and pages a result never reaches cost nothing.
-struct RawBytes {
-    std::unique_ptr<uint8_t[]> bytes;
+// first touched when a result reaches it, and pages a result never reaches cost nothing. Where
+// the system has huge pages, a large buffer asks for them: one fault then takes in 2 MB
+// instead of 4 KB, and the faults of a fresh multi-megabyte result cost more than converting it.
+class RawBytes {
+  public:
+    explicit RawBytes(size_t count = 0);
+    ~RawBytes();
+    RawBytes(RawBytes&& other) noexcept { take(other); }
+    RawBytes& operator=(RawBytes&& other) noexcept;
+    RawBytes(const RawBytes&) = delete;
+    RawBytes& operator=(const RawBytes&) = delete;
+
+    uint8_t* data() { return data_; }
     size_t capacity = 0;
 
-    explicit RawBytes(size_t count = 0)
-        : bytes(new uint8_t[count == 0 ? 1 : count]), capacity(count) {}
-    uint8_t* data() { return bytes.get(); }
+  private:
+    void take(RawBytes& other);
+    void release();
+
+    uint8_t* data_ = nullptr;
+    bool mapped_ = false;
+    size_t mapped_size_ = 0;
+    void* mapped_start_ = nullptr;
 };
 
 // A whole input file. A regular file is mapped where the system allows it rather than copied:

@@ -128,6 +128,24 @@ expect_error "to-text without members warns" 1 \
 printf '0G' >bad.txt
 expect_error "undump of a non-digit" 1 "binary format data has problem." "$cli" undump bad.txt
 
+# Documents of several megabytes (their buffers are mapped apart, with huge pages where the
+# system has them): every conversion and dump mode goes there and back unchanged.
+head -c 3000000 /dev/urandom >big.bin
+printf 'u_char a[4]; short b; long c; bit:8 d;' >big.str
+"$cli" to-text big.str big.bin -o big.txt &&
+    "$cli" to-binary big.str big.txt -o big-back.bin &&
+    "$cli" to-text big.str big.bin --lf -o big-lf.txt &&
+    "$cli" to-binary big.str big-lf.txt --lf -o big-lf-back.bin
+if cmp -s big.bin big-back.bin && cmp -s big.bin big-lf-back.bin; then pass; else
+    fail "a 3 MB binary through to-text and back (CR LF and --lf)"
+fi
+for mode in hex pairs decimal; do
+    "$cli" dump big.bin --mode $mode -o big.$mode && "$cli" undump big.$mode --mode $mode -o big.$mode.bin
+    if cmp -s big.bin big.$mode.bin; then pass; else fail "a 3 MB binary through the $mode dump and back"; fi
+done
+"$cli" charview big.bin -o big.view
+if [ "$(stat -c %s big.view)" -gt 3000000 ]; then pass; else fail "the character view of a 3 MB binary"; fi
+
 # Usage and file errors, exit 2.
 expect_error "no command" 2 "usage: layoutpress-cli COMMAND [ARGUMENTS]" "$cli"
 expect_error "a missing file is named" 2 \
