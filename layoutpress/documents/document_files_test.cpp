@@ -2,20 +2,21 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "layoutpress/documents/buffers.h"
+#include "testing/files/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
+using Bytes = test_files::Bytes;
+using test_files::bytes_of;
+using test_files::read_all;
+using test_files::write_all;
 
 // Small capacities of their own per buffer, so that a load into the wrong buffer, or a limit
 // taken from the wrong buffer, shows.
@@ -24,21 +25,6 @@ constexpr uint32_t adjust_capacity = 7000;
 constexpr uint8_t fill = 0xAA;
 
 const char* const kind_names[3] = {"data structure", "text format data", "binary format data"};
-
-Bytes read_all(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void write_all(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes bytes_of(const std::string& text) {
-    return Bytes(text.begin(), text.end());
-}
 
 // Every byte value, zero and the line-end bytes included, in a pattern that does not repeat
 // every 256 bytes, so that a shifted or dropped piece shows.
@@ -75,11 +61,6 @@ Bytes buffer_bytes(const TemporaryMemory& memory) {
 class DocumentFilesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::random_device random;
-        do {
-            folder =
-                fs::temp_directory_path() / ("layoutpress-documents-" + std::to_string(random()));
-        } while (!fs::create_directory(folder));
         for (int kind = 0; kind < 3; ++kind) {
             TemporaryMemory& memory = document_memory(kind);
             memory.release();
@@ -99,12 +80,11 @@ class DocumentFilesTest : public ::testing::Test {
         }
         byte_adjust_memory.release();
         binary_length = 0;
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
     }
-    std::string file(const std::string& name) const { return (folder / name).string(); }
+    std::string file(const std::string& name) const { return temp.file(name); }
 
-    fs::path folder;
+    test_files::TempFolder temp{"layoutpress-documents-"};
+    const fs::path folder = temp.path();
 };
 
 TEST_F(DocumentFilesTest, FilesLoadAndSaveBackByteForByte) {

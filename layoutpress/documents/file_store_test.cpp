@@ -1,44 +1,27 @@
 #include "layoutpress/documents/file_store.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "testing/files/test_files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
+using Bytes = test_files::Bytes;
+using test_files::read_all;
+using test_files::write_all;
 
 class FileStoreTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::random_device random;
-        do {
-            folder = fs::temp_directory_path() / ("layoutpress-files-" + std::to_string(random()));
-        } while (!fs::create_directory(folder));
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
-    std::string file(const std::string& name) const { return (folder / name).string(); }
+    std::string file(const std::string& name) const { return temp.file(name); }
 
-    fs::path folder;
+    test_files::TempFolder temp{"layoutpress-files-"};
+    const fs::path folder = temp.path();
 };
-
-Bytes read_all(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void write_all(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 Bytes pattern(size_t size) {
     Bytes bytes(size);

@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -13,41 +11,15 @@
 #include <gtest/gtest.h>
 
 #include "layoutpress/documents/buffers.h"
+#include "testing/files/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
-
-class TempFolder {
-  public:
-    TempFolder() {
-        std::random_device random;
-        do {
-            path_ =
-                fs::temp_directory_path() / ("layoutpress-settings-" + std::to_string(random()));
-        } while (!fs::create_directory(path_));
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    fs::path path_;
-};
-
-void write_bytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes read_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using Bytes = test_files::Bytes;
+using test_files::read_all;
+using test_files::TempFolder;
+using test_files::write_all;
 
 uint32_t u32_at(const Bytes& bytes, size_t offset) {
     return static_cast<uint32_t>(bytes[offset]) | static_cast<uint32_t>(bytes[offset + 1]) << 8 |
@@ -146,7 +118,7 @@ class SettingsFileTest : public ::testing::Test {
         settings = Settings{};
     }
 
-    TempFolder folder;
+    TempFolder folder{"layoutpress-settings-"};
     std::string path;
 };
 
@@ -169,7 +141,7 @@ TEST_F(SettingsFileTest, FirstStartWritesTheDefaults) {
         EXPECT_EQ(settings.file_filter_length[kind], 47u);
     }
 
-    const Bytes file = read_bytes(path);
+    const Bytes file = read_all(path);
     ASSERT_EQ(file.size(), 2080u);
     EXPECT_EQ(Bytes(file.begin(), file.begin() + 512), Bytes(512, 0));
     EXPECT_EQ(Bytes(file.begin() + 512, file.begin() + 532),
@@ -189,7 +161,7 @@ TEST_F(SettingsFileTest, FirstStartWritesTheDefaults) {
 
 TEST_F(SettingsFileTest, StoredSettingsComeBackFromTheFile) {
     const Settings stored = sample_settings();
-    write_bytes(path, record_of(MemoryCapacities{{40000, 50000, 60000, 70000}}, stored));
+    write_all(path, record_of(MemoryCapacities{{40000, 50000, 60000, 70000}}, stored));
 
     ASSERT_EQ(load_settings(path.c_str()), SettingsOutcome::loaded);
     const uint32_t expected_capacities[5] = {40000, 50000, 60000, 70000, 70000};
@@ -200,9 +172,9 @@ TEST_F(SettingsFileTest, StoredSettingsComeBackFromTheFile) {
     expect_same_settings(settings, stored);
 
     // Saving what was loaded writes the same record again.
-    const Bytes before = read_bytes(path);
+    const Bytes before = read_all(path);
     ASSERT_TRUE(save_settings(path.c_str()));
-    EXPECT_EQ(read_bytes(path), before);
+    EXPECT_EQ(read_all(path), before);
 }
 
 TEST_F(SettingsFileTest, ShortAndLongFilesReadMissingBytesAsZero) {
@@ -232,7 +204,7 @@ TEST_F(SettingsFileTest, ShortAndLongFilesReadMissingBytesAsZero) {
         SCOPED_TRACE(testing::Message() << "file of " << c.length << " bytes");
         Bytes file = full;
         file.resize(c.length, 0xEE); // bytes beyond the record must be ignored
-        write_bytes(path, file);
+        write_all(path, file);
 
         ASSERT_EQ(load_settings(path.c_str()), SettingsOutcome::loaded);
         for (int i = 0; i < 4; ++i) {
@@ -255,7 +227,7 @@ TEST_F(SettingsFileTest, ShortAndLongFilesReadMissingBytesAsZero) {
                       kind < c.lengths ? stored.file_filter_length[kind] : 0u);
         }
         // A file that exists is never rewritten on loading.
-        EXPECT_EQ(read_bytes(path), file);
+        EXPECT_EQ(read_all(path), file);
         for (TemporaryMemory* memory : loaded_buffers) {
             memory->release();
         }
@@ -281,7 +253,7 @@ TEST_F(SettingsFileTest, FilesOfEveryLengthWithRandomContentsStartWithinBounds) 
                 file[high] = 0;
             }
         }
-        write_bytes(path, file);
+        write_all(path, file);
 
         Bytes record(file.begin(),
                      file.begin() + static_cast<long>(std::min<size_t>(length, 2080)));
@@ -317,7 +289,7 @@ TEST_F(SettingsFileTest, FilesOfEveryLengthWithRandomContentsStartWithinBounds) 
                 EXPECT_LE(settings.file_filter_length[kind], 256u);
             }
         }
-        EXPECT_EQ(read_bytes(path), file) << "a file that exists is never rewritten";
+        EXPECT_EQ(read_all(path), file) << "a file that exists is never rewritten";
         for (TemporaryMemory* memory : loaded_buffers) {
             memory->release();
         }
@@ -387,7 +359,7 @@ TEST_F(SettingsFileTest, SaveWritesTheLiveCapacitiesWithoutTouchingTheBuffers) {
     // byte_adjust_memory left unallocated: a capacity of 0, stored as 255.
 
     ASSERT_TRUE(save_settings(path.c_str()));
-    const Bytes file = read_bytes(path);
+    const Bytes file = read_all(path);
     ASSERT_EQ(file.size(), 2080u);
     EXPECT_EQ(u32_at(file, 512), 255u);
     EXPECT_EQ(u32_at(file, 516), 300u);
@@ -415,10 +387,10 @@ TEST_F(SettingsFileTest, AFailedSaveReportsAndKeepsTheOldFile) {
 
     // An old file stays as it was when the new one cannot be written beside it.
     const Bytes old_file = {1, 2, 3};
-    write_bytes(path, old_file);
+    write_all(path, old_file);
     fs::create_directory(path + ".tmp");
     EXPECT_FALSE(save_settings(path.c_str()));
-    EXPECT_EQ(read_bytes(path), old_file);
+    EXPECT_EQ(read_all(path), old_file);
 }
 
 TEST_F(SettingsFileTest, DefaultsStayInForceWhenTheyCannotBeWritten) {
@@ -439,8 +411,8 @@ TEST_F(SettingsFileTest, AllocationFailuresNameTheBufferAndHoldNothing) {
                                             << ", failing " << names[failing]);
             fs::remove(path);
             if (file_present) {
-                write_bytes(
-                    path, record_of(MemoryCapacities{{1000, 2000, 3000, 4000}}, sample_settings()));
+                write_all(path,
+                          record_of(MemoryCapacities{{1000, 2000, 3000, 4000}}, sample_settings()));
             }
             granted = failing;
             requested.clear();
@@ -464,7 +436,7 @@ TEST_F(SettingsFileTest, OversizedByteCapacityIsLoweredBeforeItIsRequested) {
     Bytes raw = record_of(MemoryCapacities{{255, 2000, 255, 4000}}, sample_settings());
     put_u32(raw, 512, 10);
     put_u32(raw, 520, 2000000000);
-    write_bytes(path, raw);
+    write_all(path, raw);
     // Refuse the one large request rather than really reserve 1.4 GB.
     granted = 2;
     set_storage_request(rationed_request);

@@ -6,9 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -24,22 +21,14 @@
 #include "layoutpress/documents/document_files.h"
 #include "layoutpress/documents/file_store.h"
 #include "layoutpress/documents/settings.h"
+#include "testing/files/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
-
-Bytes read_all(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void write_all(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
+using Bytes = test_files::Bytes;
+using test_files::read_all;
+using test_files::write_all;
 
 // What one target saves and how it says whether it did.
 struct Target {
@@ -57,10 +46,6 @@ const Target targets[] = {
 class WriteFaults : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::random_device random;
-        do {
-            folder = fs::temp_directory_path() / ("layoutpress-faults-" + std::to_string(random()));
-        } while (!fs::create_directory(folder));
         set_default_settings(settings);
         const uint32_t capacities[3] = {6000, 9000, 7000};
         for (int kind = 0; kind < 3; ++kind) {
@@ -88,8 +73,7 @@ class WriteFaults : public ::testing::Test {
         byte_adjust_memory.release();
         binary_length = 0;
         std::error_code ignored;
-        fs::permissions(folder / "old", fs::perms::owner_all, ignored);
-        fs::remove_all(folder, ignored);
+        fs::permissions(folder / "old", fs::perms::owner_all, ignored); // so that it can go
     }
 
     std::string path() const { return (folder / "old").string(); }
@@ -121,7 +105,8 @@ class WriteFaults : public ::testing::Test {
         return problem == DocumentFileProblem::none;
     }
 
-    fs::path folder;
+    test_files::TempFolder temp{"layoutpress-faults-"};
+    const fs::path folder = temp.path();
     const Bytes old_bytes = {'o', 'l', 'd', '\r', '\n', 0, 0xff};
 };
 

@@ -3,8 +3,6 @@
 #include "layoutpress/shell/file_dialogs.h"
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -13,11 +11,15 @@
 
 #include "layoutpress/documents/buffers.h"
 #include "layoutpress/documents/settings.h"
+#include "testing/files/test_files.h"
 #include "win32_test_support.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using Bytes = test_files::Bytes;
+using test_files::bytes_of;
+using test_files::read_all;
+using test_files::write_all;
 using win32_test::DialogDriver;
 
 // Capacities of their own per buffer, so that a load into the wrong buffer shows.
@@ -36,21 +38,6 @@ const char* const save_titles[3] = {"save data structure file", "save text forma
                                     "save binary format data file"};
 const char* const first_filters[3] = {"Struct", "Text", "Binary"};
 const char* const patterns[3] = {"*.str", "*.txt", "*.bin"};
-
-Bytes read_all(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void write_all(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes bytes_of(const std::string& text) {
-    return Bytes(text.begin(), text.end());
-}
 
 bool exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;

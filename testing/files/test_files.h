@@ -1,0 +1,60 @@
+// Files for the tests: a fresh folder of the test's own, removed with everything in it, and
+// whole-file reads and writes in binary mode.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace test_files {
+
+using Bytes = std::vector<uint8_t>;
+
+class TempFolder {
+  public:
+    explicit TempFolder(const std::string& prefix = "layoutpress-test-") {
+        std::random_device random;
+        do {
+            path_ = std::filesystem::temp_directory_path() / (prefix + std::to_string(random()));
+        } while (!std::filesystem::create_directory(path_));
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// The whole file; empty when it cannot be read.
+inline Bytes read_all(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void write_all(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+inline void write_all(const std::string& path, const std::string& text) {
+    write_all(path, Bytes(text.begin(), text.end()));
+}
+
+inline Bytes bytes_of(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+} // namespace test_files
