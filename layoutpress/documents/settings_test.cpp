@@ -19,13 +19,8 @@ namespace fs = std::filesystem;
 using Bytes = test_files::Bytes;
 using test_files::read_all;
 using test_files::TempFolder;
+using test_files::u32_at;
 using test_files::write_all;
-
-uint32_t u32_at(const Bytes& bytes, size_t offset) {
-    return static_cast<uint32_t>(bytes[offset]) | static_cast<uint32_t>(bytes[offset + 1]) << 8 |
-           static_cast<uint32_t>(bytes[offset + 2]) << 16 |
-           static_cast<uint32_t>(bytes[offset + 3]) << 24;
-}
 
 void put_u32(Bytes& bytes, size_t offset, uint32_t value) {
     for (int i = 0; i < 4; ++i) {

@@ -24,6 +24,7 @@
 #include "layoutpress/shell/shell_state.h"
 #include "layoutpress/shell/status_bar.h"
 #include "layoutpress/shell/tabs_panes.h"
+#include "testing/files/test_files.h"
 #include "win32_test_support.h"
 
 namespace {
@@ -44,18 +45,10 @@ TemporaryMemory* const row_memories[4] = {&struct_memory, &text_memory, &byte_me
 const char* const unsaved_text =
     "sys.sys can not be written; the settings stay in force until the program ends.";
 
-std::vector<unsigned char> file_bytes(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in),
-                                      std::istreambuf_iterator<char>());
-}
+using test_files::u32_at;
 
-uint32_t u32_at(const std::vector<unsigned char>& bytes, size_t offset) {
-    if (bytes.size() < offset + 4) {
-        return 0xFFFFFFFF;
-    }
-    return bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
-           static_cast<uint32_t>(bytes[offset + 3]) << 24;
+test_files::Bytes file_bytes(const char* path) {
+    return test_files::read_all(path);
 }
 
 void fill_pattern(TemporaryMemory& memory, size_t length) {
@@ -240,7 +233,7 @@ TEST_F(SettingsPanes, SettingClampsTheFieldsAndKeepsTheContents) {
     EXPECT_EQ(status_part(3), "byte adjust memory size : 255");
     EXPECT_EQ(GetParent(memory_status_bar()), current_pane);
 
-    const std::vector<unsigned char> record = file_bytes("sys.sys");
+    const test_files::Bytes record = file_bytes("sys.sys");
     ASSERT_EQ(record.size(), 2080u);
     for (int row = 0; row < 4; ++row) {
         EXPECT_EQ(u32_at(record, 512 + 4 * row), capacities[row]) << "stored row " << row;
@@ -288,7 +281,7 @@ TEST_F(SettingsPanes, AMemoryThatCannotBeEnlargedKeepsItsStorageAndSaysSo) {
         EXPECT_TRUE(holds_pattern(memory, kept - 1));
         EXPECT_EQ(text(field_ids[row]), std::to_string(kept)) << "the field shows what it holds";
         EXPECT_EQ(rows[other]->capacity(), other_size) << "the other rows go on";
-        const std::vector<unsigned char> stored = file_bytes("sys.sys");
+        const test_files::Bytes stored = file_bytes("sys.sys");
         EXPECT_EQ(u32_at(stored, 512 + 4 * static_cast<size_t>(row)), kept);
         EXPECT_EQ(u32_at(stored, 512 + 4 * static_cast<size_t>(other)), other_size);
         if (row == 3) {
@@ -301,7 +294,7 @@ TEST_F(SettingsPanes, AMemoryThatCannotBeEnlargedKeepsItsStorageAndSaysSo) {
 TEST_F(SettingsPanes, AnUnwritableSettingsFileIsReportedOncePerPane) {
     for (bool read_only : {false, true}) {
         SCOPED_TRACE(read_only ? "read-only sys.sys" : "a folder in the way");
-        const std::vector<unsigned char> old_bytes = file_bytes("sys.sys");
+        const test_files::Bytes old_bytes = file_bytes("sys.sys");
         if (read_only) {
             ASSERT_TRUE(SetFileAttributesA("sys.sys", FILE_ATTRIBUTE_READONLY));
         } else {
@@ -372,7 +365,7 @@ TEST_F(SettingsPanes, OrganizationShowsAndStoresTheOptions) {
         EXPECT_EQ(settings.organize_space, c.space == 0 ? 1 : 0);
         EXPECT_EQ(settings.organize_line_feed, c.line_feed == 0 ? 1 : 0);
         EXPECT_EQ(settings.binary_output_mode, c.mode);
-        const std::vector<unsigned char> record = file_bytes("sys.sys");
+        const test_files::Bytes record = file_bytes("sys.sys");
         ASSERT_EQ(record.size(), 2080u);
         EXPECT_EQ(record[528], settings.organize_space);
         EXPECT_EQ(record[529], settings.organize_line_feed);
@@ -478,7 +471,7 @@ TEST_F(SettingsPanes, ASetFilterIsWhatTheNextOpenDialogOffers) {
     EXPECT_EQ(settings.file_filter_length[2], 0u);
     EXPECT_EQ(settings.file_filter[2][0], 0);
     EXPECT_EQ(text(IDC_STRUCT_FILTER_FIELD), "Mine\\0*.mine\\0\\0") << "not refilled";
-    const std::vector<unsigned char> record = file_bytes("sys.sys");
+    const test_files::Bytes record = file_bytes("sys.sys");
     ASSERT_EQ(record.size(), 2080u);
     EXPECT_EQ(std::string(record.begin() + 531, record.begin() + 541), "first.mine");
     EXPECT_EQ(std::string(record.begin() + 1299, record.begin() + 1312),
@@ -535,7 +528,7 @@ TEST_F(SettingsPanes, InitializeBringsBackTheDefaultsOnly) {
     EXPECT_EQ(settings.organize_space, 0);
     EXPECT_EQ(settings.binary_output_mode, Decimal);
     EXPECT_EQ(struct_memory.capacity(), 600u);
-    const std::vector<unsigned char> record = file_bytes("sys.sys");
+    const test_files::Bytes record = file_bytes("sys.sys");
     ASSERT_EQ(record.size(), 2080u);
     EXPECT_EQ(u32_at(record, 512), 600u);
     EXPECT_EQ(u32_at(record, 2072), 47u);

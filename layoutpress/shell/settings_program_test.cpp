@@ -13,24 +13,17 @@
 
 #include <gtest/gtest.h>
 
+#include "testing/files/test_files.h"
 #include "win32_test_support.h"
 
 namespace {
 
 const char* const title = "Dualform - Text <-> Binary - version 1.75";
 
-std::vector<unsigned char> file_bytes(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in),
-                                      std::istreambuf_iterator<char>());
-}
+using test_files::u32_at;
 
-uint32_t u32_at(const std::vector<unsigned char>& bytes, size_t offset) {
-    if (bytes.size() < offset + 4) {
-        return 0xFFFFFFFF;
-    }
-    return bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
-           static_cast<uint32_t>(bytes[offset + 3]) << 24;
+test_files::Bytes file_bytes(const char* path) {
+    return test_files::read_all(path);
 }
 
 // One run of the program with its window and its one pane.
@@ -111,7 +104,7 @@ TEST(LayoutpressSettings, ResizedMemoriesKeepTheTextAndComeBackAfterARestart) {
         run.click(6015);
         ASSERT_TRUE(run.end());
     }
-    const std::vector<unsigned char> record = file_bytes("sys.sys");
+    const test_files::Bytes record = file_bytes("sys.sys");
     ASSERT_EQ(record.size(), 2080u);
     EXPECT_EQ(u32_at(record, 512), 255u);
     EXPECT_EQ(u32_at(record, 516), 4800000u);

@@ -57,4 +57,14 @@ inline Bytes bytes_of(const std::string& text) {
     return Bytes(text.begin(), text.end());
 }
 
+// The little-endian 32-bit value at offset; all ones when the bytes end before it.
+inline uint32_t u32_at(const Bytes& bytes, size_t offset) {
+    if (bytes.size() < offset + 4) {
+        return 0xFFFFFFFF;
+    }
+    return static_cast<uint32_t>(bytes[offset]) | static_cast<uint32_t>(bytes[offset + 1]) << 8 |
+           static_cast<uint32_t>(bytes[offset + 2]) << 16 |
+           static_cast<uint32_t>(bytes[offset + 3]) << 24;
+}
+
 } // namespace test_files
