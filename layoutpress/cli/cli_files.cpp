@@ -11,8 +11,10 @@
 #include <fcntl.h>
 #include <io.h>
 #else
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #define LAYOUTPRESS_CLI_MAPS_FILES 1
 #endif
 
@@ -39,6 +41,33 @@ std::string describe(const char* what, const std::string& path, int error_number
     }
     return message;
 }
+
+#ifdef LAYOUTPRESS_CLI_MAPS_FILES
+// A mapped input that another program shortens while it is read gives SIGBUS at the first
+// page past its new end. The command then ends with a message and the usage/file exit code 2
+// instead of a crash; nothing has been written yet, since outputs are written after the
+// conversion.
+char mapped_input_message[600];
+size_t mapped_input_message_length = 0;
+
+void report_shortened_input(int) {
+    ssize_t ignored = write(STDERR_FILENO, mapped_input_message, mapped_input_message_length);
+    (void)ignored;
+    _exit(2);
+}
+
+void watch_mapped_input(const std::string& path) {
+    const std::string message =
+        "layoutpress-cli: cannot read '" + path + "': the file was shortened while it was read\n";
+    mapped_input_message_length =
+        message.size() < sizeof mapped_input_message ? message.size() : sizeof mapped_input_message;
+    std::memcpy(mapped_input_message, message.data(), mapped_input_message_length);
+    struct sigaction action {};
+    action.sa_handler = report_shortened_input;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGBUS, &action, nullptr);
+}
+#endif
 
 // Buffers from this size on are mapped on their own, aligned to huge pages where there are any.
 constexpr size_t huge_page_size = size_t(2) << 20;
@@ -137,6 +166,7 @@ bool read_whole_input(const std::string& path, InputBytes& input, std::string* e
 #endif
         void* mapping = mmap(nullptr, size, PROT_READ, flags, fileno(file), 0);
         if (mapping != MAP_FAILED) {
+            watch_mapped_input(path);
             std::fclose(file);
             input.mapping_ = mapping;
             input.mapping_size_ = size;

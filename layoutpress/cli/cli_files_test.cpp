@@ -1,0 +1,79 @@
+#include "layoutpress/cli/cli_files.h"
+
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "testing/files/test_files.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace {
+
+using test_files::Bytes;
+
+Bytes pattern(size_t size) {
+    Bytes bytes(size);
+    for (size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<uint8_t>(i * 7 + i / 256);
+    }
+    return bytes;
+}
+
+TEST(CliFiles, InputsOfEverySizeReadWhole) {
+    test_files::TempFolder folder("layoutpress-cli-");
+    for (size_t size :
+         {size_t(0), size_t(1), size_t(4095), size_t(4096), size_t(65537), size_t(3) << 20}) {
+        SCOPED_TRACE(testing::Message() << size << " bytes");
+        const std::string path = folder.file("in.bin");
+        const Bytes bytes = pattern(size);
+        test_files::write_all(path, bytes);
+        InputBytes input;
+        std::string error;
+        ASSERT_TRUE(read_whole_input(path, input, &error)) << error;
+        ASSERT_EQ(input.size(), size);
+        EXPECT_TRUE(size == 0 || std::memcmp(input.data(), bytes.data(), size) == 0);
+    }
+}
+
+TEST(CliFiles, ResultBuffersOfEverySizeHoldWhatIsWritten) {
+    for (size_t size : {size_t(0), size_t(1), size_t(2) << 20, (size_t(5) << 20) + 3}) {
+        SCOPED_TRACE(testing::Message() << size << " bytes");
+        RawBytes buffer(size);
+        ASSERT_EQ(buffer.capacity, size);
+        ASSERT_NE(buffer.data(), nullptr);
+        std::memset(buffer.data(), 0x5A, size);
+        RawBytes moved(std::move(buffer));
+        EXPECT_EQ(moved.capacity, size);
+        EXPECT_TRUE(size == 0 || (moved.data()[0] == 0x5A && moved.data()[size - 1] == 0x5A));
+        RawBytes assigned;
+        assigned = std::move(moved);
+        EXPECT_EQ(assigned.capacity, size);
+    }
+}
+
+#ifndef _WIN32
+// Another program shortens the input while it is read: a message and exit code 2, no crash.
+TEST(CliFiles, AnInputShortenedWhileItIsReadEndsTheCommandWithAMessage) {
+    test_files::TempFolder folder("layoutpress-cli-");
+    const std::string path = folder.file("shrinking.txt");
+    test_files::write_all(path, pattern(size_t(1) << 20));
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(
+        {
+            InputBytes input;
+            std::string error;
+            if (read_whole_input(path, input, &error) && truncate(path.c_str(), 0) == 0) {
+                volatile uint8_t last = input.data()[input.size() - 1];
+                (void)last;
+            }
+            std::_Exit(0); // the file was not mapped: nothing to see
+        },
+        ::testing::ExitedWithCode(2), "the file was shortened while it was read");
+}
+#endif
+
+} // namespace
