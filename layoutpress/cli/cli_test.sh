@@ -3,17 +3,8 @@
 # Usage: cli_test.sh PATH_TO_LAYOUTPRESS_CLI
 set -u
 cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 2
-
-passed=0
-failed=0
-fail() {
-    echo "FAIL: $1"
-    failed=$((failed + 1))
-}
-pass() { passed=$((passed + 1)); }
+# shellcheck source=../../testing/cli_checks.sh
+. "$(dirname "$0")/../../testing/cli_checks.sh"
 
 hex_of() { od -An -v -tx1 "$1" | tr -s ' \n' ' ' | sed 's/^ //;s/ $//'; }
 
@@ -167,5 +158,4 @@ for command in members to-binary to-text dump undump charview; do
         sh -c "\"$cli\" $command --help | head -n 1 >&2"
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish_checks

@@ -3,16 +3,8 @@
 # out. Usage: cli_test.sh PATH_TO_TALLYDRILL_CLI
 set -u
 cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 2
-
-passed=0
-failed=0
-fail() {
-    echo "FAIL: $1"
-    failed=$((failed + 1))
-}
+# shellcheck source=../../testing/cli_checks.sh
+. "$(dirname "$0")/../../testing/cli_checks.sh"
 
 # expect NAME EXIT STDOUT COMMAND...   (standard output compared exactly)
 expect() {
@@ -25,7 +17,7 @@ expect() {
     elif [ "$(cat out.txt)" != "$want_out" ]; then
         fail "$name: output [$(cat out.txt)], expected [$want_out]"
     else
-        passed=$((passed + 1))
+        pass
     fi
 }
 
@@ -90,5 +82,4 @@ expect "help" 0 "usage: tallydrill-cli COMMAND FILE..." sh -c "\"$cli\" --help |
 expect "help after a command" 0 "usage: tallydrill-cli COMMAND FILE..." \
     sh -c "\"$cli\" check --help | head -n 1"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish_checks
