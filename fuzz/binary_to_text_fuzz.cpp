@@ -1,7 +1,8 @@
 // binary_to_text under each of the four organizations: a structure text, a zero byte, then the
 // data. The text fits its buffer with its terminator, a buffer of exactly that size gives the
 // same text and one byte less fails with output_full, terminated inside; whole records without
-// Float members, quotes or inner zero bytes read back through text_to_binary unchanged.
+// Float members, quotes or inner zero bytes read back through text_to_binary unchanged. The
+// entry that does not fill its buffer first gives the same text.
 #include "fuzz/conversion_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -118,6 +118,20 @@ inline std::vector<char> checked_binary_to_text(const uint8_t* data, size_t leng
     FUZZ_CHECK(binary_to_text(exact.data(), exact.size(), data, length, table, organization,
                               &problem) == written);
     FUZZ_CHECK(std::memcmp(exact.data(), wide.data(), written + 1) == 0);
+    // The batch converter's entry, into a buffer that is not filled first: the same text, and
+    // output_full one byte short (the text so far terminated, as the window shows it).
+    ExactBuffer<char> unfilled(written + 1);
+    unfilled.fill('\x7F');
+    FUZZ_CHECK(binary_to_text_unfilled(unfilled.data(), unfilled.size(), data, length, table,
+                                       organization, &problem) == written);
+    FUZZ_CHECK(std::memcmp(unfilled.data(), wide.data(), written + 1) == 0);
+    ExactBuffer<char> unfilled_short(written);
+    unfilled_short.fill('\x7F');
+    FUZZ_CHECK(binary_to_text_unfilled(unfilled_short.data(), unfilled_short.size(), data, length,
+                                       table, organization, &problem) == 0);
+    FUZZ_CHECK(problem == ConversionProblem::output_full);
+    FUZZ_CHECK(unfilled_short.size() == 0 ||
+               has_terminator(unfilled_short.data(), unfilled_short.size()));
     ExactBuffer<char> short_one(written);
     FUZZ_CHECK(binary_to_text(short_one.data(), short_one.size(), data, length, table, organization,
                               &problem) == 0);
