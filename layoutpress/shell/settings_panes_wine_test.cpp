@@ -20,6 +20,7 @@
 #include "layoutpress/documents/settings.h"
 #include "layoutpress/documents/temporary_memory.h"
 #include "layoutpress/shell/main_window.h"
+#include "layoutpress/shell/main_window_fixture.h"
 #include "layoutpress/shell/resource_ids.h"
 #include "layoutpress/shell/shell_state.h"
 #include "layoutpress/shell/status_bar.h"
@@ -85,44 +86,10 @@ void expect_boxes(DialogDriver& driver, const std::vector<std::string>& texts) {
     }
 }
 
-class SettingsPanes : public ::testing::Test {
+class SettingsPanes : public MainWindowTest {
   protected:
-    void SetUp() override {
-        ASSERT_EQ(load_settings("sys.sys"), SettingsOutcome::created);
-        std::memset(document_path, 0, sizeof document_path);
-        std::memset(document_file_name, 0, sizeof document_file_name);
-        binary_length = 0;
-        reset_caret[0] = reset_caret[1] = reset_caret[2] = true;
-        INITCOMMONCONTROLSEX controls{sizeof controls, 0x1D};
-        InitCommonControlsEx(&controls);
-        register_main_window_class(GetModuleHandleA(nullptr));
-        window = create_main_window(GetModuleHandleA(nullptr));
-        ASSERT_NE(window, nullptr);
-        ShowWindow(window, SW_SHOW);
-        UpdateWindow(window);
-    }
-
-    void TearDown() override {
-        set_storage_request(nullptr);
-        if (window != nullptr && IsWindow(window)) {
-            DestroyWindow(window);
-        }
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        for (TemporaryMemory* buffer :
-             {&struct_memory, &text_memory, &byte_memory, &byte_adjust_memory, &char_view_memory}) {
-            buffer->release();
-        }
-    }
-
     void click_tab(int tab) {
-        RECT item;
-        ASSERT_TRUE(
-            SendMessageA(tab_control, TCM_GETITEMRECT, tab, reinterpret_cast<LPARAM>(&item)));
-        const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-        SendMessageA(tab_control, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageA(tab_control, WM_LBUTTONUP, 0, at);
+        MainWindowTest::click_tab(tab);
         ASSERT_EQ(selected_tab(), tab);
     }
 
@@ -144,8 +111,6 @@ class SettingsPanes : public ::testing::Test {
         SendMessageA(memory_status_bar(), SB_GETTEXTA, part, reinterpret_cast<LPARAM>(buffer));
         return buffer;
     }
-
-    HWND window = nullptr;
 };
 
 TEST_F(SettingsPanes, MemoryPaneShowsEachCapacityAndItsTrackPosition) {

@@ -17,6 +17,7 @@
 #include "layoutpress/documents/settings.h"
 #include "layoutpress/documents/temporary_memory.h"
 #include "layoutpress/shell/main_window.h"
+#include "layoutpress/shell/main_window_fixture.h"
 #include "layoutpress/shell/shell_state.h"
 #include "layoutpress/shell/status_bar.h"
 #include "layoutpress/shell/tabs_panes.h"
@@ -116,35 +117,12 @@ class ExpectMessages {
     bool checked_ = false;
 };
 
-class ShellWindow : public ::testing::Test {
+class ShellWindow : public MainWindowTest {
   protected:
     void SetUp() override {
-        // Each case runs in a fresh folder: this writes the default sys.sys there.
-        ASSERT_EQ(load_settings("sys.sys"), SettingsOutcome::created);
-        std::memset(document_path, 0, sizeof document_path);
-        std::memset(document_file_name, 0, sizeof document_file_name);
-        binary_length = 0;
-        reset_caret[0] = reset_caret[1] = reset_caret[2] = true;
-        INITCOMMONCONTROLSEX controls{sizeof controls, 0x1D};
-        InitCommonControlsEx(&controls);
-        register_main_window_class(GetModuleHandleA(nullptr)); // false when already there
-        window = create_main_window(GetModuleHandleA(nullptr));
-        ASSERT_NE(window, nullptr);
-        ShowWindow(window, SW_SHOW);
-        UpdateWindow(window);
-        set_client_size(1000, 600);
-    }
-
-    void TearDown() override {
-        if (window != nullptr && IsWindow(window)) {
-            DestroyWindow(window);
-        }
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        for (TemporaryMemory* buffer :
-             {&struct_memory, &text_memory, &byte_memory, &byte_adjust_memory, &char_view_memory}) {
-            buffer->release();
+        MainWindowTest::SetUp();
+        if (!HasFatalFailure()) {
+            set_client_size(1000, 600);
         }
     }
 
@@ -165,15 +143,6 @@ class ShellWindow : public ::testing::Test {
     }
 
     void command(int id) { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-
-    void click_tab(int tab) {
-        RECT item;
-        ASSERT_TRUE(
-            SendMessageA(tab_control, TCM_GETITEMRECT, tab, reinterpret_cast<LPARAM>(&item)));
-        const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-        SendMessageA(tab_control, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageA(tab_control, WM_LBUTTONUP, 0, at);
-    }
 
     HWND item(int id) const { return GetDlgItem(current_pane, id); }
     std::string item_text(int id) const { return text_of(item(id)); }
@@ -201,8 +170,6 @@ class ShellWindow : public ::testing::Test {
         EXPECT_EQ(pane_shown(), tab) << context << ": pane shown";
         EXPECT_EQ(GetParent(current_pane), tab_control) << context;
     }
-
-    HWND window = nullptr;
 };
 
 TEST_F(ShellWindow, OpensAtTheTopLeftWithItsTitleClassAndStyle) {
