@@ -1,5 +1,5 @@
 // load_settings from a "sys.sys" of arbitrary bytes and any length. Storage requests above
-// 16 MiB are refused (as a busy system might), so any capacity can be tried. Once loaded, every
+// 64 KiB are refused (as a busy system might), so any capacity can be tried. Once loaded, every
 // text and filter ends inside its field, the capacities are the record's, clamped, and the
 // buffers have exactly them; saving and loading again gives the same settings. The global
 // buffers are released after each input.
@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr size_t largest_granted = 16u << 20;
+constexpr size_t largest_granted = 64u << 10;
 
 void* limited_request(size_t size) {
     return size > largest_granted ? nullptr : std::malloc(size);

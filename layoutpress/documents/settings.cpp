@@ -1,5 +1,7 @@
 #include "layoutpress/documents/settings.h"
 
+#include <cstring>
+
 #include "layoutpress/documents/buffers.h"
 #include "layoutpress/documents/file_store.h"
 
@@ -38,20 +40,13 @@ void write_u32(uint8_t* at, uint32_t value) {
 }
 
 void copy_bytes(void* to, const void* from, size_t count) {
-    auto* out = static_cast<uint8_t*>(to);
-    const auto* in = static_cast<const uint8_t*>(from);
-    for (size_t i = 0; i < count; ++i) {
-        out[i] = in[i];
+    if (count != 0) {
+        std::memcpy(to, from, count);
     }
 }
 
 bool holds_zero(const char* text, size_t size) {
-    for (size_t i = 0; i < size; ++i) {
-        if (text[i] == '\0') {
-            return true;
-        }
-    }
-    return false;
+    return std::memchr(text, 0, size) != nullptr;
 }
 
 struct NamedMemory {
@@ -132,9 +127,7 @@ void read_settings_record(const uint8_t* bytes, size_t length, MemoryCapacities&
 
 void write_settings_record(const MemoryCapacities& capacities, const Settings& in,
                            uint8_t out[settings_record_size]) {
-    for (size_t i = 0; i < settings_record_size; ++i) {
-        out[i] = 0;
-    }
+    std::memset(out, 0, settings_record_size);
     const MemoryCapacities stored = clamp_capacities(capacities);
     for (int i = 0; i < 4; ++i) {
         write_u32(out + capacities_offset + 4 * i, stored.values[i]);
