@@ -76,10 +76,15 @@ win64: deps-windows
 
 # The fuzz harnesses, one at a time, each for SECONDS (make fuzz SECONDS=600); what they find is
 # merged into fuzz/corpus/. make test runs them briefly over that corpus.
-.PHONY: fuzz fuzz-build deps-fuzz
+.PHONY: fuzz fuzz-build fuzz-coverage deps-fuzz
 SECONDS ?= 60
 fuzz: fuzz-build
 	fuzz/run-fuzzers.sh run build/fuzz $(SECONDS)
+
+# Line and branch coverage of each engine by its harness's corpus (a build of its own).
+fuzz-coverage: deps-fuzz
+	@tools/install-deps.sh coverage
+	fuzz/coverage.sh
 
 fuzz-build: deps-fuzz
 	@cmake --preset fuzz >/dev/null

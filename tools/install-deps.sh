@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages a build needs, only when some are missing.
-# Usage: tools/install-deps.sh GROUP...   (groups: native, windows, wine, bench)
+# Usage: tools/install-deps.sh GROUP...   (groups: native, windows, wine, fuzz, coverage, bench)
 set -euo pipefail
 
 packages_native="cmake make g++ googletest"
 packages_windows="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64"
 packages_wine="wine64 xvfb imagemagick fonts-noto-cjk"
 packages_fuzz="clang libclang-rt-14-dev"
+packages_coverage="llvm-14"
 packages_bench="libbenchmark-dev python3 perl xxd"
 
 wanted=()
