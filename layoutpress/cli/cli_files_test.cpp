@@ -15,13 +15,7 @@ namespace {
 
 using test_files::Bytes;
 
-Bytes pattern(size_t size) {
-    Bytes bytes(size);
-    for (size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<uint8_t>(i * 7 + i / 256);
-    }
-    return bytes;
-}
+using test_files::pattern;
 
 TEST(CliFiles, InputsOfEverySizeReadWhole) {
     test_files::TempFolder folder("layoutpress-cli-");

@@ -26,15 +26,7 @@ constexpr uint8_t fill = 0xAA;
 
 const char* const kind_names[3] = {"data structure", "text format data", "binary format data"};
 
-// Every byte value, zero and the line-end bytes included, in a pattern that does not repeat
-// every 256 bytes, so that a shifted or dropped piece shows.
-Bytes pattern(size_t size, uint8_t seed = 0) {
-    Bytes bytes(size);
-    for (size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<uint8_t>(i * 7 + i / 256 + seed);
-    }
-    return bytes;
-}
+using test_files::pattern;
 
 // A text of size bytes without zero bytes: lines of letters ended by CR LF.
 Bytes text_pattern(size_t size) {

@@ -23,13 +23,7 @@ class FileStoreTest : public ::testing::Test {
     const fs::path folder = temp.path();
 };
 
-Bytes pattern(size_t size) {
-    Bytes bytes(size);
-    for (size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<uint8_t>(i * 7 + i / 256);
-    }
-    return bytes;
-}
+using test_files::pattern;
 
 TEST_F(FileStoreTest, WrittenBytesReadBackUnchanged) {
     const std::string path = file("data.bin");
