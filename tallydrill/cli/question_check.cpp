@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "tallydrill/cli/hand_layout.h"
+#include "tallydrill/cli/question_score.h"
 #include "tallydrill/cli/tile_names.h"
 #include "tallydrill/practice/score_answer.h"
 #include "tallydrill/questions/question_record.h"
@@ -239,5 +240,8 @@ std::vector<std::string> check_question(const std::uint8_t* bytes, std::size_t s
     check_text("question_text", record.question_text, question_text_capacity, problems);
     check_answers(record, problems);
     check_text("explanation", record.explanation, explanation_capacity, problems);
+    for (std::string& problem : scored_answer_problems(record)) {
+        problems.add(std::move(problem));
+    }
     return problems.take();
 }

@@ -16,5 +16,7 @@
 // indicators (a red five counts as a five, a tile back as nothing, except that a closed kan
 // always holds four of its tile); every text ended inside its field; four distinct non-empty
 // answers whose first, the right one, is a score text and reads as no other answer's score;
-// a positive time limit.
+// a positive time limit. When the question text states the situation in the pack's phrasing,
+// the hand must also score, its payment must be the right answer and no wrong answer
+// (question_score.h).
 std::vector<std::string> check_question(const std::uint8_t* bytes, std::size_t size);

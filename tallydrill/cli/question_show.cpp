@@ -68,14 +68,10 @@ std::string indented_text(std::string_view text) {
 
 } // namespace
 
-std::string show_question(const QuestionRecord& record) {
+std::string show_question_tiles(const QuestionRecord& record) {
     std::string out;
-    out += "question:\n";
-    out += indented_text(text_field(record.question_text, question_text_capacity));
-    out += "time limit: " + std::to_string(question_time_limit(record)) + " seconds\n";
     out += "dora indicators: " + indicator_row(record.dora_indicators) + "\n";
     out += "back dora indicators: " + indicator_row(record.back_dora) + "\n";
-
     const HandLayout layout = read_hand_layout(record);
     out += "concealed tiles: " + tile_list(record.hand, layout.concealed_count) + "\n";
     out += "winning tile: " + code_name(record.winning_tile) +
@@ -91,7 +87,15 @@ std::string show_question(const QuestionRecord& record) {
     if (!layout.terminated) {
         out += "(the hand list has no 255)\n";
     }
+    return out;
+}
 
+std::string show_question(const QuestionRecord& record) {
+    std::string out;
+    out += "question:\n";
+    out += indented_text(text_field(record.question_text, question_text_capacity));
+    out += "time limit: " + std::to_string(question_time_limit(record)) + " seconds\n";
+    out += show_question_tiles(record);
     out += "answers:\n";
     for (std::size_t i = 0; i < answer_count; ++i) {
         out += std::string("  ") + answer_labels[i] + ": " + std::string(answer_text(record, i)) +

@@ -9,3 +9,7 @@
 // Lines end with LF. Codes that name no picture are shown by number, so a damaged record can be
 // shown as well.
 std::string show_question(const QuestionRecord& record);
+
+// The tile part of show_question: the indicator rows, the concealed tiles, the winning tile and
+// the called groups, one line each.
+std::string show_question_tiles(const QuestionRecord& record);

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "tallydrill/cli/generate_command.h"
 #include "tallydrill/cli/question_check.h"
+#include "tallydrill/cli/question_score.h"
 #include "tallydrill/cli/question_show.h"
 #include "tallydrill/questions/question_record.h"
 
@@ -17,15 +19,25 @@ constexpr int exit_usage = 2;
 
 const char* const usage_text =
     "usage: tallydrill-cli COMMAND FILE...\n"
+    "       tallydrill-cli generate --count N --seed S --out DIR [--level LEVEL] [--text]\n"
     "\n"
     "Works on tallydrill question files (*.tt, one 820-byte record each).\n"
     "\n"
     "commands:\n"
-    "  check FILE...   check question files; prints one line 'FILE: problem' per problem\n"
+    "  check FILE...   check question files; prints one line 'FILE: problem' per problem;\n"
+    "                  a question that states its situation must have the scored payment\n"
+    "                  as its right answer and as no wrong one\n"
     "  show FILE...    print questions readably, the tiles by name\n"
+    "  score FILE...   score each question's hand: situation, yaku, dora, fu, payment, and\n"
+    "                  whether the right answer agrees\n"
+    "  generate        write N new questions into DIR, the same for the same seed S;\n"
+    "                  LEVEL is basic (1-3 han), fu (40-110 fu to count), limits (mangan to\n"
+    "                  sanbaiman), yakuman or all (a mix, the default); --text writes the\n"
+    "                  text form of tallydrill/questions/question.str instead of *.tt\n"
     "\n"
-    "Exit status: 0 success, 1 a checked file has a problem, 2 usage error or a file that\n"
-    "cannot be read.\n";
+    "Exit status: 0 success; 1 a checked file has a problem or a scored answer does not\n"
+    "agree; 2 usage error, a file that cannot be read or written, or a hand that cannot be\n"
+    "scored.\n";
 
 bool read_file(const char* path, std::vector<std::uint8_t>& bytes, std::size_t& size) {
     std::FILE* file = std::fopen(path, "rb");
@@ -102,6 +114,43 @@ int show_files(int count, char** paths) {
     return status;
 }
 
+int score_files(int count, char** paths) {
+    int status = exit_ok;
+    for (int i = 0; i < count; ++i) {
+        std::vector<std::uint8_t> bytes;
+        std::size_t size = 0;
+        if (!read_file(paths[i], bytes, size)) {
+            status = exit_usage;
+            continue;
+        }
+        QuestionRecord record;
+        std::memset(&record, 0, sizeof record);
+        read_question_bytes(record, bytes.data(), bytes.size());
+        std::printf("%s== %s\n%s", i == 0 ? "" : "\n", paths[i],
+                    show_question_tiles(record).c_str());
+        if (size != question_record_size) {
+            std::fprintf(stderr, "tallydrill-cli: '%s': %s bytes; a question file holds %s\n",
+                         paths[i], std::to_string(size).c_str(),
+                         std::to_string(question_record_size).c_str());
+            status = exit_usage;
+            continue;
+        }
+        const QuestionScoreReport report = score_question(record);
+        if (report.verdict == ScoreVerdict::unreadable) {
+            std::printf("cannot score: %s\n", report.why.c_str());
+            std::fprintf(stderr, "tallydrill-cli: '%s': cannot score: %s\n", paths[i],
+                         report.why.c_str());
+            status = exit_usage;
+            continue;
+        }
+        std::fputs(report.text.c_str(), stdout);
+        if (report.verdict == ScoreVerdict::differs && status == exit_ok) {
+            status = exit_problem;
+        }
+    }
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -121,6 +170,12 @@ int main(int argc, char** argv) {
     }
     if (command == "show") {
         return show_files(argc - 2, argv + 2);
+    }
+    if (command == "score") {
+        return score_files(argc - 2, argv + 2);
+    }
+    if (command == "generate") {
+        return generate_command(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "tallydrill-cli: unknown command '%s'\n\n%s", argv[1], usage_text);
     return exit_usage;

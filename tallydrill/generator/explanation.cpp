@@ -235,6 +235,10 @@ std::string joined(const std::vector<std::string>& lines) {
 
 } // namespace
 
+std::string fu_step_text(const FuStep& step) {
+    return fu_item_text(step, FuDetail::tiles);
+}
+
 const char* tile_kind_word(TileKind kind) {
     return kind < tile_kind_count ? kind_words[kind] : "";
 }
