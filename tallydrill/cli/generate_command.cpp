@@ -92,19 +92,18 @@ bool parse_options(int argc, char** argv, Options& options) {
     return true;
 }
 
-// "g007-limits-honitsu": numbered so that a listing keeps the order, then the level and the
-// first yaku.
+// "r007-limits-honitsu" (r for a random hand): numbered so that a listing keeps the order, after
+// the authored pack's q01 to q27, then the level and the first yaku.
 std::string file_stem(std::uint32_t number, std::uint32_t count, const GeneratedQuestion& q) {
     int width = 3;
     for (std::uint32_t rest = count / 1000; rest > 0; rest /= 10) {
         ++width;
     }
     std::string digits = std::to_string(number);
-    std::string stem =
-        "g" +
-        std::string(digits.size() < static_cast<std::size_t>(width) ? width - digits.size() : 0,
-                    '0') +
-        digits + "-" + question_level_name(q.level);
+    while (digits.size() < static_cast<std::size_t>(width)) {
+        digits.insert(digits.begin(), '0');
+    }
+    std::string stem = "r" + digits + "-" + question_level_name(q.level);
     if (q.score.yaku_count > 0) {
         stem += "-";
         for (const char* c = yaku_name(q.score.yaku[0].yaku); *c != '\0'; ++c) {

@@ -2,8 +2,10 @@
 # Shows tallydrill.exe of the win64 build under Wine.
 #
 #   show-practice.sh run [BUILD_DIR]
-#       Starts the program in a fresh folder under BUILD_DIR/run/ that holds data/bp.bmp and
-#       the question files of the sample pack (build/native/pack/*.tt, made by make native).
+#       Starts the program in a fresh folder under BUILD_DIR/run/ that holds data/bp.bmp, the
+#       question files of the sample pack (build/native/pack/q*.tt) and 120 generated ones
+#       (build/native/practice-bank/r*.tt), both made by make native; the file dialog lists
+#       the authored q01 to q27 first.
 #       With DISPLAY set it runs on that display until you close it; without one it runs on a
 #       virtual display, and after a few seconds a picture of the screen is saved beside it and
 #       its path printed.
@@ -12,10 +14,11 @@
 #       of a pack question, posed by the program test's DISABLED_PoseForScreenshots case.
 #
 # BUILD_DIR defaults to build/win64 (make win64). The Wine prefix is BUILD_DIR/practice-show,
-# apart from the tests' one. PACK_DIR overrides where the question files come from.
+# apart from the tests' one. PACK_DIR and BANK_DIR override where the question files come from.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 pack=${PACK_DIR:-$root/build/native/pack}
+bank=${BANK_DIR:-$root/build/native/practice-bank}
 pose_question=q11-added-kan-kan-dora-mangan.tt
 mode=${1:-}
 case $mode in
@@ -34,7 +37,8 @@ session=$build/practice-show
 # shellcheck source=../../tools/wine/show-common.sh
 . "$root/tools/wine/show-common.sh"
 
-# A folder to start the program from: the tile bitmap under data/ and the pack's questions.
+# A folder to start the program from: the tile bitmap under data/, the pack's questions and the
+# generated ones.
 make_work_folder() {
     mkdir -p "$build/run"
     work=$(mktemp -d "$build/run/tallydrill.XXXXXX")
@@ -44,6 +48,11 @@ make_work_folder() {
         cp "$pack"/*.tt "$work/"
     else
         echo "show-practice: no question files in $pack (make native builds them)" >&2
+    fi
+    if ls "$bank"/*.tt >/dev/null 2>&1; then
+        cp "$bank"/*.tt "$work/"
+    else
+        echo "show-practice: no generated questions in $bank (make native makes them)" >&2
     fi
 }
 
