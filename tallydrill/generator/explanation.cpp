@@ -183,18 +183,25 @@ std::string basic_sentence(const HandScore& score) {
     return text + ".";
 }
 
-std::string payment_sentence(const HandScore& score, const HandSituation& situation) {
+// One sentence, or two when a non-dealer's tsumo does not fit a line: the break then falls
+// between the two payers.
+std::vector<std::string> payment_sentences(const HandScore& score, const HandSituation& situation) {
     const long basic = score.basic_points;
     const bool dealer = situation.seat_wind == Wind::east;
     if (!situation.tsumo) {
-        return std::string(dealer ? "Dealer" : "Non-dealer") + " ron: " + number(basic) + " x " +
-               (dealer ? "6" : "4") + " = " + rounded(basic * (dealer ? 6 : 4)) + ".";
+        return {std::string(dealer ? "Dealer" : "Non-dealer") + " ron: " + number(basic) + " x " +
+                (dealer ? "6" : "4") + " = " + rounded(basic * (dealer ? 6 : 4)) + "."};
     }
     if (dealer) {
-        return "Dealer tsumo: " + number(basic) + " x 2 = " + rounded(basic * 2) + " from each.";
+        return {"Dealer tsumo: " + number(basic) + " x 2 = " + rounded(basic * 2) + " from each."};
     }
-    return "Tsumo: " + rounded(basic) + " from each non-dealer, " + number(basic) +
-           " x 2 = " + rounded(basic * 2) + " from the dealer.";
+    const std::string each = "Tsumo: " + rounded(basic) + " from each non-dealer,";
+    const std::string from_dealer =
+        number(basic) + " x 2 = " + rounded(basic * 2) + " from the dealer.";
+    if (each.size() + 1 + from_dealer.size() <= explanation_line_limit) {
+        return {each + " " + from_dealer};
+    }
+    return {each, from_dealer};
 }
 
 // Sentences each from a new line, words wrapped at the line limit. Empty when a word is longer
@@ -259,7 +266,9 @@ std::string write_explanation(const HandScore& score, const HandSituation& situa
             sentences.push_back(fu_sentence(score, detail.fu));
         }
         sentences.push_back(basic_sentence(score));
-        sentences.push_back(payment_sentence(score, situation));
+        for (const std::string& sentence : payment_sentences(score, situation)) {
+            sentences.push_back(sentence);
+        }
         const std::vector<std::string> lines = wrap(sentences);
         const std::string text = joined(lines);
         if (!lines.empty() && lines.size() <= explanation_max_lines && text.size() < capacity) {
@@ -267,8 +276,11 @@ std::string write_explanation(const HandScore& score, const HandSituation& situa
         }
     }
     // The shortest form: every number of the answer and nothing else.
-    const std::vector<std::string> lines =
-        wrap({number(yaku_han_total(score)) + " han " + number(score.fu) + " fu.",
-              basic_sentence(score), payment_sentence(score, situation)});
+    std::vector<std::string> sentences = {
+        number(yaku_han_total(score)) + " han " + number(score.fu) + " fu.", basic_sentence(score)};
+    for (const std::string& sentence : payment_sentences(score, situation)) {
+        sentences.push_back(sentence);
+    }
+    const std::vector<std::string> lines = wrap(sentences);
     return joined(lines).substr(0, capacity - 1);
 }

@@ -39,9 +39,6 @@ TileKind honour(int index) {
 TileKind wind_kind(Wind wind) {
     return honour(static_cast<int>(wind));
 }
-bool is_terminal_or_honour(TileKind kind) {
-    return kind >= first_honour_kind || kind % 9 == 0 || kind % 9 == 8;
-}
 
 TileKind random_suited(GeneratorRandom& r) {
     return suited(random_below(r, suit_count), 1 + random_below(r, 9));
@@ -51,9 +48,6 @@ TileKind random_simple(GeneratorRandom& r) {
 }
 TileKind random_honour(GeneratorRandom& r) {
     return honour(random_below(r, honour_count));
-}
-TileKind random_terminal(GeneratorRandom& r) {
-    return suited(random_below(r, suit_count), random_below(r, 2) == 0 ? 1 : 9);
 }
 TileKind random_terminal_or_honour(GeneratorRandom& r) {
     const int pick = random_below(r, 13);
