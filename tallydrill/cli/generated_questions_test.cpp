@@ -156,4 +156,50 @@ TEST(GeneratedQuestions, TheSameSeedGivesTheSameBytes) {
     EXPECT_EQ(distinct.size(), 9u) << "other seeds and numbers deal other questions";
 }
 
+void set_answer(QuestionRecord& record, std::size_t entry, const std::string& text) {
+    std::memset(record.answers[entry], 0, answer_text_capacity);
+    std::memcpy(record.answers[entry], text.data(), text.size());
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+// check holds a stated situation's answers against the score: a right answer that is not the
+// payment, a wrong one that is, and a hand that cannot be scored are named with their values.
+TEST(GeneratedQuestions, CheckNamesAnswersThatDisagreeWithTheScore) {
+    GeneratedQuestion q;
+    ASSERT_TRUE(generate_question(3, 0, QuestionLevel::basic, q));
+    const std::string payment = q.score.payment;
+    const auto problems_of = [](const QuestionRecord& record) {
+        return check_question(reinterpret_cast<const std::uint8_t*>(&record), sizeof record);
+    };
+
+    QuestionRecord record = q.record;
+    set_answer(record, 0, "1");
+    EXPECT_EQ(joined(problems_of(record)),
+              "answer_right: \"1\" is not the hand's payment \"" + payment + "\"\n");
+
+    set_answer(record, 2, payment);
+    EXPECT_EQ(joined(problems_of(record)), "answer_right: \"1\" is not the hand's payment \"" +
+                                               payment + "\"\n" + "answer_wrong_2: \"" + payment +
+                                               "\" reads as the hand's payment \"" + payment +
+                                               "\"\n");
+
+    record = q.record;
+    record.winning_tile = record.hand[0]; // a tile of the hand twice over: no longer complete
+    const std::vector<std::string> broken = problems_of(record);
+    ASSERT_FALSE(broken.empty());
+    EXPECT_EQ(broken.back().rfind("hand: cannot be scored: ", 0), 0u) << joined(broken);
+
+    record = q.record;
+    std::memcpy(record.question_text, "Ron.", 5); // no situation stated: nothing to score
+    set_answer(record, 0, "1");
+    EXPECT_EQ(joined(problems_of(record)), "");
+}
+
 } // namespace
