@@ -138,3 +138,69 @@ inline bool parse_hand(const std::string& notation, HandInput& hand) {
 }
 
 } // namespace hand_notation
+
+namespace hand_notation {
+
+inline std::string format_tiles(const Tile* tiles, int count, bool sort) {
+    Tile sorted[16];
+    const int n = count < 16 ? count : 16;
+    for (int i = 0; i < n; ++i) {
+        sorted[i] = tiles[i];
+    }
+    for (int i = 1; sort && i < n; ++i) {
+        for (int j = i; j > 0 && sorted[j].kind < sorted[j - 1].kind; --j) {
+            const Tile t = sorted[j];
+            sorted[j] = sorted[j - 1];
+            sorted[j - 1] = t;
+        }
+    }
+    std::string text;
+    int suit = -1;
+    for (int i = 0; i < n; ++i) {
+        const int s = sorted[i].kind / 9;
+        if (suit >= 0 && s != suit) {
+            text += "mpsz"[suit];
+        }
+        suit = s;
+        text += sorted[i].red ? '0' : static_cast<char>('1' + sorted[i].kind % 9);
+    }
+    if (suit >= 0) {
+        text += "mpsz"[suit];
+    }
+    return text;
+}
+
+// The notation of a hand, concealed tiles sorted; parse_hand reads it back.
+inline std::string format_hand(const HandInput& hand) {
+    const char* winds = "ESWN";
+    std::string text = format_tiles(hand.concealed, hand.concealed_count, true) + " " +
+                       format_tiles(&hand.winning_tile, 1, false) +
+                       (hand.situation.tsumo ? " tsumo " : " ron ") +
+                       winds[static_cast<int>(hand.situation.round_wind) & 3] + "/" +
+                       winds[static_cast<int>(hand.situation.seat_wind) & 3];
+    if (hand.situation.riichi) {
+        text += " riichi";
+    }
+    const char* keys[] = {"chi", "pon", "kan", "added", "ankan"};
+    for (int c = 0; c < hand.call_count && c < max_called_groups; ++c) {
+        const CalledGroup& g = hand.calls[c];
+        const int size = g.kind == CallKind::chi || g.kind == CallKind::pon ? 3 : 4;
+        text += std::string(" ") + keys[static_cast<int>(g.kind) % 5] + ":" +
+                format_tiles(g.tiles, size, true);
+    }
+    auto indicators = [&](const char* key, const TileKind* kinds, int count) {
+        Tile tiles[max_dora_indicators];
+        const int n = count < max_dora_indicators ? count : max_dora_indicators;
+        for (int i = 0; i < n; ++i) {
+            tiles[i] = Tile{kinds[i], false};
+        }
+        if (n > 0) {
+            text += std::string(" ") + key + ":" + format_tiles(tiles, n, false);
+        }
+    };
+    indicators("dora", hand.dora_indicators, hand.dora_indicator_count);
+    indicators("ura", hand.back_dora_indicators, hand.back_dora_indicator_count);
+    return text;
+}
+
+} // namespace hand_notation
