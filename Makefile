@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CLI := build/native/layoutpress/cli/layoutpress-cli
 
-.PHONY: run run-practice test bench bench-gui compare deps-bench deps-native deps-windows deps-wine native sanitize win32 win64 clean
+.PHONY: oracle run run-practice test bench bench-gui compare deps-bench deps-native deps-windows deps-wine native sanitize win32 win64 clean
 
 # The batch converter on the bundled example, then the converter's window under Wine.
 # `make run PROGRAM=practice` starts the practice program instead (the same as run-practice).
@@ -95,3 +95,13 @@ deps-fuzz:
 
 clean:
 	rm -rf build
+
+# The live comparison of the hand scorer with the independent scorer @kobalab/majiang-core
+# (installed by npm into ORACLE_DIR, outside the repository): the authored pack, the targeted
+# hands of tools/oracle/targeted_hands.txt and ORACLE_HANDS dealt hands.
+ORACLE_DIR ?= /work/scratch/oracle
+ORACLE_HANDS ?= 20000
+ORACLE_SEED ?= 13
+oracle: native
+	@tools/oracle/install.sh $(ORACLE_DIR)
+	tools/oracle/compare.sh build/native $(ORACLE_DIR) $(ORACLE_HANDS) $(ORACLE_SEED)

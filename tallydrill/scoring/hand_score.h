@@ -19,9 +19,15 @@ struct Tile {
 
 enum class CallKind : std::uint8_t { chi, pon, open_kan, added_kan, closed_kan };
 
+// Whose discard was called: a chi is always from the left; a closed kan has none. Only the
+// drawing of the group depends on it, never the score.
+enum class CallSource : std::uint8_t { left, across, right };
+
 struct CalledGroup {
     CallKind kind;
     Tile tiles[4]; // three for chi and pon (a chi in ascending order), four for a kan
+    CallSource source = CallSource::left;
+    std::uint8_t called = 0; // index in `tiles` of the tile taken from the discard (drawing only)
 };
 
 enum class Wind : std::uint8_t { east, south, west, north };
@@ -93,6 +99,9 @@ constexpr Yaku first_yakuman = Yaku::kokushi_musou;
 // "Riichi", "Menzen tsumo", "Pinfu", ... as the explanations write them.
 const char* yaku_name(Yaku yaku);
 
+// The yaku's han for a closed or an open hand (0: it needs a closed hand; 13 for a yakuman).
+int yaku_han(Yaku yaku, bool open_hand);
+
 struct YakuHan {
     Yaku yaku;
     int han; // for a yakuman: 13
@@ -124,12 +133,13 @@ enum class LimitName : std::uint8_t { none, mangan, haneman, baiman, sanbaiman, 
 
 enum class ScoreError : std::uint8_t {
     none,
-    wrong_tile_count, // not 14 tiles counting each kan as three
+    wrong_tile_count,   // not 14 tiles counting each kan as three
     too_many_of_a_kind, // five or more of one tile, or a red flag on a tile that has no red
-    bad_call,         // a called group that is no group
-    bad_indicator,    // an indicator kind out of range, or too many indicators
-    not_complete,     // no reading makes four groups and a pair, seven pairs or thirteen orphans
-    no_yaku,          // complete, but nothing but dora
+    bad_call,           // a called group that is no group
+    bad_indicator,      // an indicator kind out of range, or too many indicators
+    not_complete,       // no reading makes four groups and a pair, seven pairs or thirteen orphans
+    no_yaku,            // complete, but nothing but dora
+    bad_situation,      // a wind out of range, or riichi with a group called from a discard
 };
 
 const char* score_error_text(ScoreError error); // a short reason for messages
@@ -146,16 +156,16 @@ struct HandScore {
     int dora;          // dora and kan dora
     int back_dora;     // riichi only
     int red_fives;
-    int han; // yaku + dora + back dora + red fives (0 for a yakuman hand)
+    int han; // yaku + dora + back dora + red fives (0 for a yakuman hand; kazoe keeps its han)
     FuStep fu_steps[max_fu_steps];
     int fu_step_count;
     int fu_unrounded;
     int fu; // rounded up to 10, except chiitoitsu's 25
     LimitName limit;
     std::int32_t basic_points;
-    std::int32_t ron_payment;    // what the discarder pays (0 for a tsumo)
-    std::int32_t tsumo_from_non_dealer; // each non-dealer's share (0 for a ron)
-    std::int32_t tsumo_from_dealer;     // the dealer's share (0 for a ron or the dealer's tsumo)
+    std::int32_t ron_payment;            // what the discarder pays (0 for a tsumo)
+    std::int32_t tsumo_from_non_dealer;  // each non-dealer's share (0 for a ron)
+    std::int32_t tsumo_from_dealer;      // the dealer's share (0 for a ron or the dealer's tsumo)
     char payment[payment_text_capacity]; // "8000", "1000 2000", "2600 a"
 };
 

@@ -1,4 +1,4 @@
-#include "tallydrill/pack/score_payment.h"
+#include "tallydrill/scoring/score_payment.h"
 
 namespace {
 

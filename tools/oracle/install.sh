@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the independent scorer the comparison runs against (the npm package
+# @kobalab/majiang-core) into a scratch folder outside the repository, only when it is missing.
+#   tools/oracle/install.sh [FOLDER]    (default /work/scratch/oracle, or $ORACLE_DIR)
+set -euo pipefail
+
+folder="${1:-${ORACLE_DIR:-/work/scratch/oracle}}"
+if [ -d "$folder/node_modules/@kobalab/majiang-core" ]; then
+    exit 0
+fi
+# Some node packagings bring npm with them; Debian's needs its own package.
+if ! command -v npm >/dev/null 2>&1; then
+    "$(dirname "$0")/../install-deps.sh" oracle
+    command -v npm >/dev/null 2>&1 || apt-get install -y -qq --no-install-recommends npm
+fi
+mkdir -p "$folder"
+npm install --prefix "$folder" --no-audit --no-fund @kobalab/majiang-core >/dev/null
+echo "oracle: @kobalab/majiang-core $(npm ls --prefix "$folder" @kobalab/majiang-core --depth=0 | grep -o '@[0-9][^ ]*' | tail -n 1) in $folder"
