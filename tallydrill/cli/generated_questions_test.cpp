@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr std::uint32_t questions_per_level = 250;
+constexpr std::uint32_t questions_per_level = 1000;
 
 const QuestionLevel dealt_levels[] = {QuestionLevel::basic, QuestionLevel::fu,
                                       QuestionLevel::limits, QuestionLevel::yakuman,
@@ -191,7 +191,7 @@ TEST(GeneratedQuestions, CheckNamesAnswersThatDisagreeWithTheScore) {
                                                "\"\n");
 
     record = q.record;
-    record.winning_tile = record.hand[0]; // a tile of the hand twice over: no longer complete
+    record.winning_tile = 1; // a tile back: a hand of 13 tiles
     const std::vector<std::string> broken = problems_of(record);
     ASSERT_FALSE(broken.empty());
     EXPECT_EQ(broken.back().rfind("hand: cannot be scored: ", 0), 0u) << joined(broken);

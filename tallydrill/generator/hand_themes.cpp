@@ -448,6 +448,22 @@ bool realize(const Plan& plan, Wall& wall, GeneratorRandom& r, HandInput& hand) 
             for (int t = 0; t < 4; ++t) {
                 group.tiles[t] = t < count ? tiles[t] : tiles[0];
             }
+            // A chi is called from the player on the left; a pon or kan from anyone.
+            group.source = group.kind == CallKind::chi
+                               ? CallSource::left
+                               : static_cast<CallSource>(random_below(r, 3));
+            group.called = static_cast<std::uint8_t>(random_below(r, count));
+            if (group.kind == CallKind::added_kan) {
+                // The called tile and the added one are drawn stacked, which needs two equal
+                // pictures: a red five stays among the upright two.
+                for (int t = 0; t < 3; ++t) {
+                    if (group.tiles[t].red) {
+                        group.tiles[t] = group.tiles[3];
+                        group.tiles[3] = Tile{part.kind, true};
+                    }
+                }
+                group.called = 0;
+            }
             continue;
         }
         for (int t = 0; t < count; ++t) {

@@ -191,8 +191,7 @@ bool generate_question(std::uint64_t seed, std::uint32_t index, QuestionLevel le
         Wall wall;
         fill_wall(wall);
         const HandTheme theme = theme_for(level, random);
-        HandInput hand;
-        std::memset(&hand, 0, sizeof hand);
+        HandInput hand{};
         if (!deal_themed_hand(theme, random_situation(random), wall, random, hand)) {
             continue;
         }
