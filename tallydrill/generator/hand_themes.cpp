@@ -201,6 +201,25 @@ void plan_standard(HandTheme theme, const HandSituation& s, GeneratorRandom& r, 
         plan.open_percent = theme == HandTheme::toitoi ? 75 : theme == HandTheme::suuankou ? 0 : 40;
         plan.kan_percent = theme == HandTheme::suukantsu ? 100 : 10;
         break;
+    case HandTheme::sankantsu:
+        for (int g = 0; g < 3; ++g) {
+            plan.add(Part::kan, random_percent(r, 30) ? random_honour(r) : random_suited(r));
+        }
+        add_mixed_group(plan, r);
+        plan.add(Part::pair, random_mixed_pair(r));
+        plan.open_percent = 50;
+        break;
+    case HandTheme::doukou: {
+        const int number = 1 + random_below(r, 9);
+        for (int each = 0; each < suit_count; ++each) {
+            plan.add(Part::triplet, suited(each, number));
+        }
+        add_mixed_group(plan, r);
+        plan.add(Part::pair, random_mixed_pair(r));
+        plan.open_percent = 40;
+        plan.kan_percent = 10;
+        break;
+    }
     case HandTheme::ittsu:
         for (int n = 1; n <= 7; n += 3) {
             plan.add(Part::sequence, suited(suit, n));
@@ -219,18 +238,25 @@ void plan_standard(HandTheme theme, const HandSituation& s, GeneratorRandom& r, 
         plan.open_percent = 30;
         break;
     }
-    case HandTheme::chanta:
+    case HandTheme::chanta: {
+        // Half of them without honours, for junchan.
+        const bool honours = random_percent(r, 50);
+        const auto outside = [&r, honours]() {
+            return honours ? random_terminal_or_honour(r)
+                           : suited(random_below(r, suit_count), random_below(r, 2) == 0 ? 1 : 9);
+        };
         for (int g = 0; g < 4; ++g) {
             if (random_percent(r, 60)) {
                 plan.add(Part::sequence,
                          suited(random_below(r, suit_count), random_below(r, 2) == 0 ? 1 : 7));
             } else {
-                plan.add(Part::triplet, random_terminal_or_honour(r));
+                plan.add(Part::triplet, outside());
             }
         }
-        plan.add(Part::pair, random_terminal_or_honour(r));
+        plan.add(Part::pair, outside());
         plan.open_percent = 30;
         break;
+    }
     default:
         break;
     }

@@ -24,6 +24,8 @@ enum class HandTheme {
     chanta,     // a terminal or honour in every group
     ryanpeikou, // two pairs of equal sequences
     sanankou,   // three closed triplets
+    sankantsu,  // three kans
+    doukou,     // triplets of one number in the three suits
     shousangen, // two dragon triplets and a dragon pair
     honroutou,  // terminals and honours only
     kokushi,    // the yakuman from here on
@@ -37,7 +39,7 @@ enum class HandTheme {
     chuuren,
     suukantsu,
 };
-constexpr int hand_theme_count = 27;
+constexpr int hand_theme_count = 29;
 
 // Deals a hand of the theme for the situation (whose riichi is set here: only for a closed
 // hand, and not always). Tiles come out of `wall`; the dora indicators (one more per kan) and,

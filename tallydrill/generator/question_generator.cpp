@@ -12,8 +12,10 @@
 
 namespace {
 
-// Enough for the rarest level (yakuman takes a few dozen deals on average).
+// Enough for the rarest level (yakuman takes a few dozen deals on average). A theme is kept for
+// a number of deals, so that themes that seldom come off still get their share of a bank.
 constexpr int max_deals = 4000;
+constexpr int deals_per_theme = 100;
 constexpr int tsumo_percent = 45;
 
 struct ThemeWeight {
@@ -27,14 +29,15 @@ const ThemeWeight basic_themes[] = {
 };
 const ThemeWeight fu_themes[] = {
     {HandTheme::triplets, 60}, {HandTheme::yakuhai, 20}, {HandTheme::mixed, 10},
-    {HandTheme::toitoi, 5},    {HandTheme::sanankou, 5},
+    {HandTheme::toitoi, 5},    {HandTheme::sanankou, 5}, {HandTheme::sankantsu, 4},
+    {HandTheme::doukou, 2},
 };
 const ThemeWeight limit_themes[] = {
     {HandTheme::honitsu, 14},   {HandTheme::chinitsu, 10},  {HandTheme::toitoi, 10},
     {HandTheme::ittsu, 8},      {HandTheme::sanshoku, 8},   {HandTheme::chanta, 8},
     {HandTheme::ryanpeikou, 4}, {HandTheme::sanankou, 6},   {HandTheme::shousangen, 5},
     {HandTheme::honroutou, 3},  {HandTheme::tanyao, 8},     {HandTheme::pinfu, 8},
-    {HandTheme::iipeikou, 6},   {HandTheme::chiitoitsu, 4},
+    {HandTheme::iipeikou, 6},   {HandTheme::chiitoitsu, 4}, {HandTheme::doukou, 3},
 };
 const ThemeWeight yakuman_themes[] = {
     {HandTheme::kokushi, 10},     {HandTheme::suuankou, 10},   {HandTheme::daisangen, 10},
@@ -187,10 +190,13 @@ bool generate_question(std::uint64_t seed, std::uint32_t index, QuestionLevel le
     question.level = level;
     bool have_fallback = false;
     GeneratedQuestion fallback;
+    HandTheme theme = theme_for(level, random);
     for (int deal = 0; deal < max_deals; ++deal) {
+        if (deal > 0 && deal % deals_per_theme == 0) {
+            theme = theme_for(level, random);
+        }
         Wall wall;
         fill_wall(wall);
-        const HandTheme theme = theme_for(level, random);
         HandInput hand{};
         if (!deal_themed_hand(theme, random_situation(random), wall, random, hand)) {
             continue;
