@@ -24,6 +24,20 @@ std::string number(long value) {
     return std::to_string(value);
 }
 
+// Words that stay on one line ("menzen tsumo 1", "8 closed 9-man triplet", "-> 40") are joined
+// by this mark, which becomes a space once the lines are broken.
+constexpr char unbroken_space = '\x01';
+
+// " + " with the plus kept at the end of a line when the line breaks there.
+const std::string plus = std::string(1, unbroken_space) + "+ ";
+
+std::string unbroken(std::string text) {
+    for (char& c : text) {
+        c = c == ' ' ? unbroken_space : c;
+    }
+    return text;
+}
+
 std::string lowered(const char* name, bool first) {
     std::string text = name;
     if (!first && !text.empty() && text[0] >= 'A' && text[0] <= 'Z' &&
@@ -93,8 +107,8 @@ std::string yaku_sentence(const HandScore& score, bool with_han) {
         bool any_yakuman = false;
         for (int i = 0; i < count; ++i) {
             if (score.yaku[i].yaku >= first_yakuman) {
-                text += (any_yakuman ? " + " : "") +
-                        lowered(yaku_name(score.yaku[i].yaku), any_yakuman);
+                text += (any_yakuman ? plus : "") +
+                        unbroken(lowered(yaku_name(score.yaku[i].yaku), !any_yakuman));
                 any_yakuman = true;
             }
         }
@@ -109,10 +123,10 @@ std::string yaku_sentence(const HandScore& score, bool with_han) {
         text.clear(); // 13 han or more of ordinary yaku
     }
     auto add = [&](const std::string& name, int han) {
-        text += (text.empty() ? "" : with_han ? " + " : ", ") + name;
-        if (with_han) {
-            text += " " + number(han);
-        }
+        text += (text.empty() ? ""
+                 : with_han   ? plus
+                              : ", ") +
+                unbroken(with_han ? name + " " + number(han) : name);
     };
     for (int i = 0; i < count; ++i) {
         add(lowered(yaku_name(score.yaku[i].yaku), text.empty()), score.yaku[i].han);
@@ -127,7 +141,7 @@ std::string yaku_sentence(const HandScore& score, bool with_han) {
         add("back dora", score.back_dora);
     }
     const int han = yaku_han_total(score);
-    text += " = " + number(han) + " han";
+    text += " " + unbroken("= " + number(han) + " han");
     if (score.yakuman_count > 0) {
         return capitalized(text) + ": counted as yakuman.";
     }
@@ -141,20 +155,18 @@ std::string fu_sentence(const HandScore& score, FuDetail detail) {
     const int count = score.fu_step_count < max_fu_steps ? score.fu_step_count : max_fu_steps;
     std::string text = "Fu: ";
     for (int i = 0; i < count; ++i) {
-        text += (i == 0 ? "" : " + ") + fu_item_text(score.fu_steps[i], detail);
+        text += (i == 0 ? "" : plus) + unbroken(fu_item_text(score.fu_steps[i], detail));
     }
-    if (count > 1) {
-        text += " = " + number(score.fu_unrounded);
-    }
+    std::string total = count > 1 ? "= " + number(score.fu_unrounded) : std::string();
     if (score.fu != score.fu_unrounded) {
-        text += " -> " + number(score.fu);
+        total += (total.empty() ? "-> " : " -> ") + number(score.fu);
     }
-    return text + ".";
+    return text + (total.empty() ? "" : " " + unbroken(total)) + ".";
 }
 
 std::string rounded(long exact) {
     const long up = (exact + 99) / 100 * 100;
-    return number(exact) + (up == exact ? "" : " -> " + number(up));
+    return number(exact) + (up == exact ? "" : " " + unbroken("-> " + number(up)));
 }
 
 std::string basic_sentence(const HandScore& score) {
@@ -228,6 +240,11 @@ std::vector<std::string> wrap(const std::vector<std::string>& sentences) {
             start = end + 1;
         }
         lines.push_back(line);
+    }
+    for (std::string& line : lines) {
+        for (char& c : line) {
+            c = c == unbroken_space ? ' ' : c;
+        }
     }
     return lines;
 }
