@@ -346,17 +346,26 @@ void plan_special(HandTheme theme, const HandSituation& s, GeneratorRandom& r, P
         plan.open_percent = 40;
         plan.kan_percent = 5;
         break;
-    case HandTheme::ryuuiisou:
+    case HandTheme::ryuuiisou: {
+        // 2-3-4 sou runs take those tiles, so the triplets then come from the other greens.
+        const int runs = random_below(r, 3);
+        TileKind other_greens[3] = {23, 25, 32};
+        TileKind* pool = runs > 0 ? other_greens : greens;
+        const int pool_count = runs > 0 ? 3 : 6;
+        pick_distinct(r, pool, pool_count, pool_count);
         for (int g = 0; g < 4; ++g) {
-            if (random_percent(r, 35)) {
+            if (g < runs) {
                 plan.add(Part::sequence, greens[0]);
             } else {
-                plan.add(Part::triplet, greens[random_below(r, 6)]);
+                plan.add(Part::triplet, pool[g - runs]);
             }
         }
-        plan.add(Part::pair, greens[random_below(r, 6)]);
+        plan.add(Part::pair, 4 - runs < pool_count
+                                 ? pool[4 - runs]
+                                 : static_cast<TileKind>(19 + random_below(r, 3)));
         plan.open_percent = 40;
         break;
+    }
     case HandTheme::chuuren:
         plan.add(Part::triplet, suited(suit, 1));
         for (int n = 2; n <= 8; ++n) {

@@ -1,0 +1,102 @@
+#include "tallydrill/generator/explanation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::size_t line_count(const std::string& text) {
+    std::size_t lines = 1;
+    for (std::size_t at = text.find("\\n"); at != std::string::npos;
+         at = text.find("\\n", at + 2)) {
+        ++lines;
+    }
+    return lines;
+}
+
+bool lines_fit(const std::string& text) {
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find("\\n", start);
+        const std::size_t length = (end == std::string::npos ? text.size() : end) - start;
+        if (length > explanation_line_limit) {
+            return false;
+        }
+        if (end == std::string::npos) {
+            return true;
+        }
+        start = end + 2;
+    }
+}
+
+TEST(Explanation, ReadsLikeThePack) {
+    HandScore score{};
+    score.yaku[0] = YakuHan{Yaku::riichi, 1};
+    score.yaku_count = 1;
+    score.dora = 1;
+    score.han = 2;
+    score.fu_steps[0] = FuStep{FuItem::base, 20, 0};
+    score.fu_steps[1] = FuStep{FuItem::closed_ron, 10, 0};
+    score.fu_steps[2] = FuStep{FuItem::closed_kan, 32, 30};
+    score.fu_steps[3] = FuStep{FuItem::closed_triplet, 8, 8};
+    score.fu_step_count = 4;
+    score.fu_unrounded = 70;
+    score.fu = 70;
+    score.basic_points = 1120;
+    const HandSituation dealer_ron{Wind::east, Wind::east, true, false};
+    EXPECT_EQ(write_explanation(score, dealer_ron, 256),
+              "Riichi 1 + dora 1 = 2 han.\\n"
+              "Fu: 20 + 10 closed ron + 32 closed kan of North +\\n"
+              "8 closed 9-man triplet = 70.\\n"
+              "Basic points: 70 x 2^(2+2) = 1120.\\n"
+              "Dealer ron: 1120 x 6 = 6720 -> 6800.");
+}
+
+// The longest hand there can be still fits six lines of 64 characters in the field, with every
+// number of the payment; the fu, which do not count at this many han, give way first.
+TEST(Explanation, TheLongestHandStillFits) {
+    HandScore score{};
+    const Yaku yaku[] = {Yaku::riichi,       Yaku::menzen_tsumo, Yaku::sanshoku_doukou,
+                         Yaku::white_dragon, Yaku::green_dragon, Yaku::sanankou,
+                         Yaku::honroutou,    Yaku::toitoi,       Yaku::honitsu};
+    for (Yaku each : yaku) {
+        score.yaku[score.yaku_count++] = YakuHan{each, 2};
+    }
+    score.dora = 12;
+    score.red_fives = 3;
+    score.back_dora = 12;
+    score.han = 45;
+    for (int i = 0; i < max_fu_steps; ++i) {
+        score.fu_steps[score.fu_step_count++] = FuStep{FuItem::closed_kan, 32, 31};
+    }
+    score.fu_unrounded = 384;
+    score.fu = 390;
+    score.yakuman_count = 1; // 13 han or more: counted as yakuman
+    score.limit = LimitName::yakuman;
+    score.basic_points = 8000;
+    const HandSituation tsumo{Wind::south, Wind::north, true, true};
+    const std::string text = write_explanation(score, tsumo, 256);
+    EXPECT_LT(text.size(), 256u);
+    EXPECT_LE(line_count(text), explanation_max_lines) << text;
+    EXPECT_TRUE(lines_fit(text)) << text;
+    EXPECT_NE(text.find("45 han"), std::string::npos) << text;
+    EXPECT_NE(text.find("8000 from each non-dealer"), std::string::npos) << text;
+    EXPECT_NE(text.find("16000 from the dealer"), std::string::npos) << text;
+}
+
+TEST(Explanation, NamesEachYakumanOfTheHand) {
+    HandScore score{};
+    score.yaku[0] = YakuHan{Yaku::daisangen, 13};
+    score.yaku[1] = YakuHan{Yaku::tsuuiisou, 13};
+    score.yaku_count = 2;
+    score.yakuman_count = 2;
+    score.limit = LimitName::yakuman;
+    score.basic_points = 16000;
+    const HandSituation ron{Wind::east, Wind::west, false, false};
+    EXPECT_EQ(write_explanation(score, ron, 256), "Daisangen + tsuuiisou: double yakuman.\\n"
+                                                  "Double yakuman: 16000 basic points.\\n"
+                                                  "Non-dealer ron: 16000 x 4 = 64000.");
+}
+
+} // namespace
