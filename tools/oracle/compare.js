@@ -4,7 +4,8 @@
 //   node compare.js ORACLE_DIR [--fixture FILE --fixture-count N]
 // Prints the agreement counts, how often each yaku occurred in agreeing hands, and every
 // disagreement. With --fixture, writes the first N agreeing hands with the oracle's answers in
-// the fixture form "<hand notation> => <han|Y<count>> <fu> <payment>" (see
+// the fixture form "<hand notation> => <han> <fu> <payment>", "=> Y<yakuman> - <payment>" or
+// "=> none" for a hand without yaku (see
 // tallydrill/scoring/oracle_fixture_test.cpp). Exit status 1 when any hand disagrees.
 'use strict';
 
@@ -193,8 +194,8 @@ rl.on('line', (line) => {
         for (const y of ours.yaku) yakuSeen[y] = (yakuSeen[y] || 0) + 1;
         if (fixtureFile && fixture.length < fixtureCount) {
             const value = ours.error ? 'none' :
-                (theirs.yakuman ? 'Y' + theirs.yakuman : String(theirs.han)) + ' ' +
-                theirs.fu + ' ' + theirs.payment;
+                theirs.yakuman ? `Y${theirs.yakuman} - ${theirs.payment}` :
+                `${theirs.han} ${theirs.fu} ${theirs.payment}`;
             fixture.push(ours.hand + ' => ' + value);
         }
     } else {
