@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CLI := build/native/layoutpress/cli/layoutpress-cli
 
-.PHONY: oracle run run-practice test bench bench-gui compare deps-bench deps-native deps-windows deps-wine native sanitize win32 win64 clean
+.PHONY: oracle oracle-answers run run-practice test bench bench-gui compare deps-bench deps-native deps-windows deps-wine native sanitize win32 win64 clean
 
 # The batch converter on the bundled example, then the converter's window under Wine.
 # `make run PROGRAM=practice` starts the practice program instead (the same as run-practice).
@@ -105,3 +105,10 @@ ORACLE_SEED ?= 13
 oracle: native
 	@tools/oracle/install.sh $(ORACLE_DIR)
 	tools/oracle/compare.sh build/native $(ORACLE_DIR) $(ORACLE_HANDS) $(ORACLE_SEED)
+
+# Records the fixture make test compares with: the pack, the targeted hands and 2400 hands dealt
+# with seed 2026, each with the oracle's answer (only when every hand agrees is it worth keeping).
+oracle-answers: native
+	@tools/oracle/install.sh $(ORACLE_DIR)
+	tools/oracle/compare.sh build/native $(ORACLE_DIR) 2400 2026 \
+	    --fixture tallydrill/scoring/oracle_answers.txt --fixture-count 2500

@@ -1,4 +1,4 @@
-// The hands of oracle_fixture.txt with the answers of the independent scorer
+// The hands of oracle_answers.txt with the answers of the independent scorer
 // (@kobalab/majiang-core, recorded by `make oracle`-style runs of tools/oracle/compare.js):
 // this scorer must give the same han, fu and payment, the same yakuman count, or no yaku.
 #include <gtest/gtest.h>
