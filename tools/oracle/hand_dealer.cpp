@@ -174,7 +174,8 @@ bool deal_standard(const Plan& plan, Random& random, HandInput& hand) {
         const int count = plan.profile == big_dragons ? 2 + random.below(2) : 3 + random.below(2);
         const int start = random.below(span);
         for (int i = 0; i < count; ++i) {
-            groups[forced++] = PlannedGroup{false, static_cast<TileKind>(first + (start + i) % span)};
+            groups[forced++] =
+                PlannedGroup{false, static_cast<TileKind>(first + (start + i) % span)};
         }
     }
     for (int i = 0; i < forced; ++i) {
