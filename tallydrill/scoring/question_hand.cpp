@@ -204,8 +204,8 @@ bool read_situation(const char* text, std::size_t capacity, HandSituation& situa
     }
     TextCursor cursor{text, text_field_length(text, capacity), 0};
     HandSituation read{};
-    if (!cursor.take_wind(read.round_wind) || !cursor.take(" round, you sit ") ||
-        !cursor.take_wind(read.seat_wind)) {
+    if (!cursor.take_wind(read.round_wind) || static_cast<int>(read.round_wind) > 1 ||
+        !cursor.take(" round, you sit ") || !cursor.take_wind(read.seat_wind)) {
         return false;
     }
     const bool dealer = read.seat_wind == Wind::east;
@@ -236,7 +236,7 @@ bool read_situation(const char* text, std::size_t capacity, HandSituation& situa
 
 bool write_situation(const HandSituation& situation, bool open_hand, char* text,
                      std::size_t capacity) {
-    if (text == nullptr || capacity == 0 || static_cast<int>(situation.round_wind) > 3 ||
+    if (text == nullptr || capacity == 0 || static_cast<int>(situation.round_wind) > 1 ||
         static_cast<int>(situation.seat_wind) > 3 || (open_hand && situation.riichi)) {
         return false;
     }
