@@ -32,8 +32,9 @@ test: native sanitize win32 win64 deps-wine fuzz-build
 # Release build of their own.
 bench: deps-bench
 	@cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DPROJECT_TESTS=OFF -DPROJECT_BENCH=ON >/dev/null
-	cmake --build build/bench -j $(JOBS) --target engines_bench
+	cmake --build build/bench -j $(JOBS) --target engines_bench hand_score_bench
 	build/bench/bench/engines_bench
+	build/bench/bench/hand_score_bench
 
 # The time of F5 and F6 in the window on full default buffers, under Wine: figures, not a test.
 bench-gui: deps-windows deps-wine
