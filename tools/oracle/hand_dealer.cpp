@@ -204,7 +204,7 @@ bool deal_standard(const Plan& plan, Random& random, HandInput& hand) {
     int kans = 0;
     for (int i = 0; i < 4; ++i) {
         const PlannedGroup& g = groups[i];
-        Tile tiles[4];
+        Tile tiles[4] = {};
         for (int t = 0; t < 3; ++t) {
             tiles[t] = real.take(static_cast<TileKind>(g.kind + (g.sequence ? t : 0)), random);
         }
