@@ -82,6 +82,8 @@ TEST(ScoreHand, YakuFuAndLimits) {
          "13 130 32000: Seat wind 1, Sanankou 2, Sankantsu 2"},
         {"suuankou by tsumo", "111m222p333s44z55z 5z tsumo E/S dora:1p",
          "Y1 8000 16000: Suuankou 13"},
+        {"a yakuman reading before a kazoe reading of the same points",
+         "111222333m4447p 7p tsumo E/S dora:9m1m2m3p6p", "Y1 8000 16000: Suuankou 13"},
         {"a thirteen-sided kokushi counts once", "19m19p19s1234567z 1m tsumo E/E dora:1p",
          "Y1 16000 a: Kokushi musou 13"},
         {"a nine-sided chuuren counts once", "1112345678999p 5p ron S/W dora:3z",

@@ -25,8 +25,8 @@ std::string our_answer(const HandScore& score, ScoreError error) {
 }
 
 TEST(OracleFixture, EveryHandScoresAsTheOracleDid) {
-    std::ifstream in(ORACLE_FIXTURE_PATH);
-    ASSERT_TRUE(in) << ORACLE_FIXTURE_PATH;
+    std::ifstream in(ORACLE_ANSWERS_PATH);
+    ASSERT_TRUE(in) << ORACLE_ANSWERS_PATH;
     std::string line;
     int hands = 0;
     while (std::getline(in, line)) {
