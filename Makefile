@@ -99,13 +99,15 @@ clean:
 
 # The live comparison of the hand scorer with the independent scorer @kobalab/majiang-core
 # (installed by npm into ORACLE_DIR, outside the repository): the authored pack, the targeted
-# hands of tools/oracle/targeted_hands.txt and ORACLE_HANDS dealt hands.
+# hands of tools/oracle/targeted_hands.txt, the question files under ORACLE_QUESTIONS (a folder,
+# when given) and ORACLE_HANDS dealt hands.
 ORACLE_DIR ?= /work/scratch/oracle
 ORACLE_HANDS ?= 20000
 ORACLE_SEED ?= 13
 oracle: native
 	@tools/oracle/install.sh $(ORACLE_DIR)
-	tools/oracle/compare.sh build/native $(ORACLE_DIR) $(ORACLE_HANDS) $(ORACLE_SEED)
+	ORACLE_QUESTIONS=$(ORACLE_QUESTIONS) \
+	    tools/oracle/compare.sh build/native $(ORACLE_DIR) $(ORACLE_HANDS) $(ORACLE_SEED)
 
 # Records the fixture make test compares with: the pack, the targeted hands and 2400 hands dealt
 # with seed 2026, each with the oracle's answer (only when every hand agrees is it worth keeping).
