@@ -466,6 +466,14 @@ bool write_question_hand(const HandInput& hand, QuestionRecord& record) {
             break;
         }
         case CallKind::added_kan: {
+            // The stacked pair shows one picture twice: a red five stays upright.
+            for (int i = 0; i < 2; ++i) {
+                if (order[i].red) {
+                    const Tile red = order[i];
+                    order[i] = order[3];
+                    order[3] = red;
+                }
+            }
             const int slot = static_cast<int>(group.source); // the stacked pair starts here
             int next = 2;
             for (int i = 0; i < 4; ++i) {
