@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CLI := build/native/layoutpress/cli/layoutpress-cli
 
-.PHONY: oracle run run-practice test bench bench-gui compare deps-bench deps-native deps-windows deps-wine native sanitize win32 win64 clean
+.PHONY: oracle oracle-answers run run-practice test bench bench-gui compare deps-bench deps-native deps-windows deps-wine native sanitize win32 win64 clean
 
 # The batch converter on the bundled example, then the converter's window under Wine.
 # `make run PROGRAM=practice` starts the practice program instead (the same as run-practice).
@@ -32,8 +32,9 @@ test: native sanitize win32 win64 deps-wine fuzz-build
 # Release build of their own.
 bench: deps-bench
 	@cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DPROJECT_TESTS=OFF -DPROJECT_BENCH=ON >/dev/null
-	cmake --build build/bench -j $(JOBS) --target engines_bench
+	cmake --build build/bench -j $(JOBS) --target engines_bench hand_score_bench
 	build/bench/bench/engines_bench
+	build/bench/bench/hand_score_bench
 
 # The time of F5 and F6 in the window on full default buffers, under Wine: figures, not a test.
 bench-gui: deps-windows deps-wine
@@ -98,10 +99,19 @@ clean:
 
 # The live comparison of the hand scorer with the independent scorer @kobalab/majiang-core
 # (installed by npm into ORACLE_DIR, outside the repository): the authored pack, the targeted
-# hands of tools/oracle/targeted_hands.txt and ORACLE_HANDS dealt hands.
+# hands of tools/oracle/targeted_hands.txt, the question files under ORACLE_QUESTIONS (a folder,
+# when given) and ORACLE_HANDS dealt hands.
 ORACLE_DIR ?= /work/scratch/oracle
 ORACLE_HANDS ?= 20000
 ORACLE_SEED ?= 13
 oracle: native
 	@tools/oracle/install.sh $(ORACLE_DIR)
-	tools/oracle/compare.sh build/native $(ORACLE_DIR) $(ORACLE_HANDS) $(ORACLE_SEED)
+	ORACLE_QUESTIONS=$(ORACLE_QUESTIONS) \
+	    tools/oracle/compare.sh build/native $(ORACLE_DIR) $(ORACLE_HANDS) $(ORACLE_SEED)
+
+# Records the fixture make test compares with: the pack, the targeted hands and 2400 hands dealt
+# with seed 2026, each with the oracle's answer (only when every hand agrees is it worth keeping).
+oracle-answers: native
+	@tools/oracle/install.sh $(ORACLE_DIR)
+	tools/oracle/compare.sh build/native $(ORACLE_DIR) 2400 2026 \
+	    --fixture tallydrill/scoring/oracle_answers.txt --fixture-count 2500

@@ -389,7 +389,7 @@ struct BestKeeper {
             han = 0;
         } else if (r.yakuman_count > 0) {
             value = 8000 * r.yakuman_count;
-            han = 13 * r.yakuman_count;
+            han = 1000 * r.yakuman_count; // a yakuman before a kazoe yakuman of equal points
         } else {
             han = r.han + bonus_han;
             value = basic_points(han, r.fu);

@@ -204,8 +204,8 @@ bool read_situation(const char* text, std::size_t capacity, HandSituation& situa
     }
     TextCursor cursor{text, text_field_length(text, capacity), 0};
     HandSituation read{};
-    if (!cursor.take_wind(read.round_wind) || !cursor.take(" round, you sit ") ||
-        !cursor.take_wind(read.seat_wind)) {
+    if (!cursor.take_wind(read.round_wind) || static_cast<int>(read.round_wind) > 1 ||
+        !cursor.take(" round, you sit ") || !cursor.take_wind(read.seat_wind)) {
         return false;
     }
     const bool dealer = read.seat_wind == Wind::east;
@@ -236,7 +236,7 @@ bool read_situation(const char* text, std::size_t capacity, HandSituation& situa
 
 bool write_situation(const HandSituation& situation, bool open_hand, char* text,
                      std::size_t capacity) {
-    if (text == nullptr || capacity == 0 || static_cast<int>(situation.round_wind) > 3 ||
+    if (text == nullptr || capacity == 0 || static_cast<int>(situation.round_wind) > 1 ||
         static_cast<int>(situation.seat_wind) > 3 || (open_hand && situation.riichi)) {
         return false;
     }
@@ -466,6 +466,14 @@ bool write_question_hand(const HandInput& hand, QuestionRecord& record) {
             break;
         }
         case CallKind::added_kan: {
+            // The stacked pair shows one picture twice: a red five stays upright.
+            for (int i = 0; i < 2; ++i) {
+                if (order[i].red) {
+                    const Tile red = order[i];
+                    order[i] = order[3];
+                    order[3] = red;
+                }
+            }
             const int slot = static_cast<int>(group.source); // the stacked pair starts here
             int next = 2;
             for (int i = 0; i < 4; ++i) {

@@ -4,7 +4,8 @@
 //   node compare.js ORACLE_DIR [--fixture FILE --fixture-count N]
 // Prints the agreement counts, how often each yaku occurred in agreeing hands, and every
 // disagreement. With --fixture, writes the first N agreeing hands with the oracle's answers in
-// the fixture form "<hand notation> => <han|Y<count>> <fu> <payment>" (see
+// the fixture form "<hand notation> => <han> <fu> <payment>", "=> Y<yakuman> - <payment>" or
+// "=> none" for a hand without yaku (see
 // tallydrill/scoring/oracle_fixture_test.cpp). Exit status 1 when any hand disagrees.
 'use strict';
 
@@ -85,6 +86,33 @@ function callString(key, value) {
 
 const winds = 'ESWN';
 
+// The usual Japanese names of the yaku, as the oracle reports them, and ours; dora are left out.
+const yakuNames = [
+    ['立直', 'Riichi'], ['門前清自摸和', 'Menzen tsumo'], ['平和', 'Pinfu'], ['断幺九', 'Tanyao'],
+    ['一盃口', 'Iipeikou'], ['自風', 'Seat wind'], ['場風', 'Round wind'], ['翻牌 白', 'White dragon'],
+    ['翻牌 發', 'Green dragon'], ['翻牌 中', 'Red dragon'], ['三色同順', 'Sanshoku doujun'],
+    ['一気通貫', 'Ittsu'], ['混全帯幺九', 'Chanta'], ['純全帯幺九', 'Junchan'], ['対々和', 'Toitoi'],
+    ['三暗刻', 'Sanankou'], ['三色同刻', 'Sanshoku doukou'], ['三槓子', 'Sankantsu'],
+    ['混老頭', 'Honroutou'], ['小三元', 'Shousangen'], ['七対子', 'Chiitoitsu'], ['混一色', 'Honitsu'],
+    ['清一色', 'Chinitsu'], ['二盃口', 'Ryanpeikou'], ['国士無双', 'Kokushi musou'],
+    ['四暗刻', 'Suuankou'], ['大三元', 'Daisangen'], ['小四喜', 'Shousuushii'],
+    ['大四喜', 'Daisuushii'], ['字一色', 'Tsuuiisou'], ['清老頭', 'Chinroutou'],
+    ['緑一色', 'Ryuuiisou'], ['九蓮宝燈', 'Chuuren poutou'], ['純正九蓮宝燈', 'Chuuren poutou'],
+    ['四槓子', 'Suukantsu'],
+];
+const doraNames = ['ドラ', '赤ドラ', '裏ドラ'];
+
+function ourYakuName(oracleName) {
+    if (doraNames.includes(oracleName)) return null;
+    let best = null;
+    for (const [japanese, ours] of yakuNames) {
+        if (oracleName.startsWith(japanese) && (!best || japanese.length > best[0].length)) {
+            best = [japanese, ours];
+        }
+    }
+    return best ? best[1] : '?' + oracleName;
+}
+
 function oracleScore(notation) {
     const words = notation.split(' ');
     const concealed = tiles(words[0]);
@@ -129,7 +157,8 @@ function oracleScore(notation) {
     }
     const yakuman = result.damanguan || 0;
     return {han: result.fanshu, fu: result.fu, yakuman, payment, text,
-            yaku: (result.hupai || []).map((h) => h.name + ' ' + h.fanshu)};
+            yaku: (result.hupai || []).map((h) => h.name + ' ' + h.fanshu),
+            yakuNames: (result.hupai || []).map((h) => ourYakuName(h.name)).filter((n) => n)};
 }
 
 const counts = {hands: 0, agree: 0, disagree: 0, bothNoWin: 0};
@@ -155,13 +184,18 @@ rl.on('line', (line) => {
     } else {
         agree = ours.han === theirs.han && ours.fu === theirs.fu && ours.payment === theirs.payment;
     }
+    if (agree && !ours.error) {
+        // The same yaku, not only the same han.
+        agree = JSON.stringify([...ours.yaku].sort()) ===
+                JSON.stringify([...theirs.yakuNames].sort());
+    }
     if (agree) {
         counts.agree++;
         for (const y of ours.yaku) yakuSeen[y] = (yakuSeen[y] || 0) + 1;
         if (fixtureFile && fixture.length < fixtureCount) {
             const value = ours.error ? 'none' :
-                (theirs.yakuman ? 'Y' + theirs.yakuman : String(theirs.han)) + ' ' +
-                theirs.fu + ' ' + theirs.payment;
+                theirs.yakuman ? `Y${theirs.yakuman} - ${theirs.payment}` :
+                `${theirs.han} ${theirs.fu} ${theirs.payment}`;
             fixture.push(ours.hand + ' => ' + value);
         }
     } else {

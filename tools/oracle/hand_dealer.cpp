@@ -174,7 +174,8 @@ bool deal_standard(const Plan& plan, Random& random, HandInput& hand) {
         const int count = plan.profile == big_dragons ? 2 + random.below(2) : 3 + random.below(2);
         const int start = random.below(span);
         for (int i = 0; i < count; ++i) {
-            groups[forced++] = PlannedGroup{false, static_cast<TileKind>(first + (start + i) % span)};
+            groups[forced++] =
+                PlannedGroup{false, static_cast<TileKind>(first + (start + i) % span)};
         }
     }
     for (int i = 0; i < forced; ++i) {
@@ -203,7 +204,7 @@ bool deal_standard(const Plan& plan, Random& random, HandInput& hand) {
     int kans = 0;
     for (int i = 0; i < 4; ++i) {
         const PlannedGroup& g = groups[i];
-        Tile tiles[4];
+        Tile tiles[4] = {};
         for (int t = 0; t < 3; ++t) {
             tiles[t] = real.take(static_cast<TileKind>(g.kind + (g.sequence ? t : 0)), random);
         }

@@ -8,10 +8,10 @@
 #include "tallydrill/scoring/hand_score.h"
 
 class HandDealer {
-public:
+  public:
     explicit HandDealer(std::uint64_t seed);
     HandInput next(); // a complete hand (it may still have no yaku)
 
-private:
+  private:
     std::uint64_t state_;
 };

@@ -1,0 +1,119 @@
+// The hand scorer on anything: the first byte chooses the form of the rest. Even: the bytes of
+// a question record (zeros after a short input), read with read_question_hand into a reason
+// field of the size the second byte gives, then scored, drawn again and read back. Odd: the
+// fields of a HandInput, counts and kinds out of range included, scored directly. The reason
+// and the payment end inside their fields, a score keeps its ranges, the fu steps add up, and
+// the same hand scores the same twice.
+#include <cstring>
+
+#include "fuzz/fuzz_support.h"
+#include "tallydrill/scoring/question_hand.h"
+
+namespace {
+
+bool same_score(const HandScore& a, const HandScore& b) {
+    return a.error == b.error && a.han == b.han && a.fu == b.fu &&
+           a.yakuman_count == b.yakuman_count && a.basic_points == b.basic_points &&
+           std::strcmp(a.payment, b.payment) == 0;
+}
+
+void check_score(const HandInput& hand) {
+    HandScore score;
+    const ScoreError error = score_hand(hand, score);
+    FUZZ_CHECK(score.error == error);
+    FUZZ_CHECK(score_error_text(error) != nullptr);
+    if (error != ScoreError::none) {
+        return;
+    }
+    FUZZ_CHECK(has_terminator(score.payment, sizeof score.payment));
+    FUZZ_CHECK(score.payment[0] >= '1' && score.payment[0] <= '9');
+    FUZZ_CHECK(score.yaku_count >= 1 && score.yaku_count <= max_yaku_lines);
+    FUZZ_CHECK(score.fu_step_count >= 0 && score.fu_step_count <= max_fu_steps);
+    int fu_sum = 0;
+    for (int i = 0; i < score.fu_step_count; ++i) {
+        fu_sum += score.fu_steps[i].fu;
+    }
+    FUZZ_CHECK(fu_sum == score.fu_unrounded);
+    if (score.han == 0) {
+        FUZZ_CHECK(score.yakuman_count >= 1 && score.yakuman_count <= 6);
+        FUZZ_CHECK(score.basic_points == 8000 * score.yakuman_count);
+    } else {
+        FUZZ_CHECK(score.han >= 1 && score.han <= 13 + 4 * 4 * max_dora_indicators * 2 + 3);
+        FUZZ_CHECK(score.fu == 25 || (score.fu >= 20 && score.fu <= 130 && score.fu % 10 == 0));
+        FUZZ_CHECK(score.basic_points > 0 && score.basic_points <= 8000);
+    }
+    HandScore again;
+    score_hand(hand, again);
+    FUZZ_CHECK(same_score(score, again));
+}
+
+// The fields of a HandInput taken byte by byte, so that no bool holds anything but 0 or 1.
+HandInput hand_from_bytes(FuzzReader& reader) {
+    HandInput hand{};
+    auto tile = [&reader]() { return Tile{reader.byte(), (reader.byte() & 1) != 0}; };
+    hand.concealed_count = static_cast<std::int8_t>(reader.byte());
+    for (Tile& t : hand.concealed) {
+        t = tile();
+    }
+    hand.call_count = static_cast<std::int8_t>(reader.byte());
+    for (CalledGroup& call : hand.calls) {
+        call.kind = static_cast<CallKind>(reader.byte() % 6);
+        for (Tile& t : call.tiles) {
+            t = tile();
+        }
+    }
+    hand.winning_tile = tile();
+    const std::uint8_t flags = reader.byte();
+    hand.situation.round_wind = static_cast<Wind>(flags & 7);
+    hand.situation.seat_wind = static_cast<Wind>((flags >> 3) & 7);
+    hand.situation.riichi = (flags & 0x40) != 0;
+    hand.situation.tsumo = (flags & 0x80) != 0;
+    hand.dora_indicator_count = static_cast<std::int8_t>(reader.byte());
+    for (TileKind& kind : hand.dora_indicators) {
+        kind = reader.byte();
+    }
+    hand.back_dora_indicator_count = static_cast<std::int8_t>(reader.byte());
+    for (TileKind& kind : hand.back_dora_indicators) {
+        kind = reader.byte();
+    }
+    return hand;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzReader reader(data, size);
+    const std::uint8_t form = reader.byte();
+    if (form & 1) {
+        check_score(hand_from_bytes(reader));
+        return 0;
+    }
+    const size_t why_capacity = 1 + reader.byte() % 128;
+    std::unique_ptr<QuestionRecord> record(new QuestionRecord{});
+    const size_t copied =
+        reader.left() < question_record_size ? reader.left() : question_record_size;
+    std::memcpy(record.get(), reader.rest(), copied);
+
+    HandInput hand;
+    ExactBuffer<char> why(why_capacity);
+    const bool read = read_question_hand(*record, hand, why.data(), why.size());
+    FUZZ_CHECK(has_terminator(why.data(), why.size()));
+    if (why.size() > 1) {
+        FUZZ_CHECK(read == (why.data()[0] == 0));
+    }
+    if (!read) {
+        return 0;
+    }
+    check_score(hand);
+
+    // Drawn again, the hand reads back with the same score.
+    std::unique_ptr<QuestionRecord> drawn(new QuestionRecord(*record));
+    FUZZ_CHECK(write_question_hand(hand, *drawn));
+    HandInput again;
+    FUZZ_CHECK(read_question_hand(*drawn, again, why.data(), why.size()));
+    HandScore first, second;
+    score_hand(hand, first);
+    score_hand(again, second);
+    FUZZ_CHECK(same_score(first, second));
+    return 0;
+}
