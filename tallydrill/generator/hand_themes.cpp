@@ -488,17 +488,6 @@ bool realize(const Plan& plan, Wall& wall, GeneratorRandom& r, HandInput& hand) 
                                ? CallSource::left
                                : static_cast<CallSource>(random_below(r, 3));
             group.called = static_cast<std::uint8_t>(random_below(r, count));
-            if (group.kind == CallKind::added_kan) {
-                // The called tile and the added one are drawn stacked, which needs two equal
-                // pictures: a red five stays among the upright two.
-                for (int t = 0; t < 3; ++t) {
-                    if (group.tiles[t].red) {
-                        group.tiles[t] = group.tiles[3];
-                        group.tiles[3] = Tile{part.kind, true};
-                    }
-                }
-                group.called = 0;
-            }
             continue;
         }
         for (int t = 0; t < count; ++t) {
