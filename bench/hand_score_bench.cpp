@@ -45,8 +45,7 @@ void read_and_score_bench(benchmark::State& state) {
         for (int c = 0; c < hand.call_count; ++c) {
             open = open || hand.calls[c].kind != CallKind::closed_kan;
         }
-        if (write_situation(hand.situation, open, record.question_text,
-                            question_text_capacity) &&
+        if (write_situation(hand.situation, open, record.question_text, question_text_capacity) &&
             write_question_hand(hand, record)) {
             records.push_back(record);
         }

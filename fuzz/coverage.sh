@@ -19,6 +19,7 @@ declare -A engines=(
     [filter_text_fuzz]="layoutpress/documents/filter_text.cpp"
     [question_fuzz]="tallydrill/questions/question_record.cpp tallydrill/questions/line_breaks.cpp tallydrill/tiles/tile_plan.cpp"
     [score_answer_fuzz]="tallydrill/practice/score_answer.cpp"
+    [hand_score_fuzz]="tallydrill/scoring/hand_score.cpp tallydrill/scoring/hand_reading.cpp tallydrill/scoring/question_hand.cpp"
 )
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then

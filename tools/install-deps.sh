@@ -10,6 +10,7 @@ packages_fuzz="clang libclang-rt-14-dev"
 packages_coverage="llvm-14"
 packages_bench="libbenchmark-dev python3 perl xxd"
 packages_oracle="nodejs"
+packages_oracle_npm="npm" # when the nodejs package brings no npm of its own
 
 wanted=()
 for group in "$@"; do
