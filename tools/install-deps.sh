@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages a build needs, only when some are missing.
-# Usage: tools/install-deps.sh GROUP...   (groups: native, windows, wine, fuzz, coverage, bench)
+# Usage: tools/install-deps.sh GROUP...
+#   (groups: native, windows, wine, fuzz, coverage, bench, release)
 set -euo pipefail
 
 packages_native="cmake make g++ googletest"
@@ -9,6 +10,8 @@ packages_wine="wine64 xvfb imagemagick fonts-noto-cjk"
 packages_fuzz="clang libclang-rt-14-dev"
 packages_coverage="llvm-14"
 packages_bench="libbenchmark-dev python3 perl xxd"
+# make dist: the zips, the Debian package and their checks.
+packages_release="python3 unzip dpkg-dev lintian man-db"
 
 wanted=()
 for group in "$@"; do
