@@ -20,8 +20,9 @@ endif
 run-practice: native win64 deps-wine
 	@tallydrill/practice/show-practice.sh run build/win64
 
-test: native sanitize win32 win64 deps-wine fuzz-build
+test: native sanitize win32 win64 deps-wine fuzz-build dist
 	@tools/check-imports.sh $(wildcard build/win32/*/*/*.exe build/win64/*/*/*.exe)
+	tools/release/release_test.sh dist build
 	fuzz/run-fuzzers.sh check build/fuzz
 	ctest --preset native -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
