@@ -26,7 +26,10 @@ release=$(tr -d ' \n' <"$here/VERSION")
 layoutpress_version=$(sed -n 's/^set(layoutpress_version \(.*\))$/\1/p' "$root/cmake/windows/windows_program.cmake")
 tallydrill_version=$(sed -n 's/^set(tallydrill_version \(.*\))$/\1/p' "$root/cmake/windows/windows_program.cmake")
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-    SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct)
+    SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || {
+        echo "dist.sh: not a git checkout: set SOURCE_DATE_EPOCH to the release's date" >&2
+        exit 1
+    }
 fi
 export SOURCE_DATE_EPOCH
 export LC_ALL=C
@@ -58,7 +61,7 @@ if "$native_tallydrill" --help | grep -Eq '^ +generate( |$)'; then
         { echo "dist.sh: the generated questions do not pass tallydrill-cli check" >&2; exit 1; }
     has_bank=1
 fi
-pack_count=$(ls "$deb_build"/pack/*.tt | wc -l)
+pack_count=$(find "$deb_build/pack/" -maxdepth 1 -name '*.tt' | wc -l)
 
 "$native_layoutpress" --help >"$work/layoutpress-usage.txt"
 "$native_tallydrill" --help >"$work/tallydrill-usage.txt"

@@ -10,6 +10,7 @@ SOURCE_DATE_EPOCH (UTC; required) with fixed permissions, so that the same files
 the same bytes."""
 
 import os
+import re
 import sys
 import time
 import zipfile
@@ -31,9 +32,9 @@ def fill(template, out, pairs):
         if marker not in text:
             sys.exit("release_files: %s has no %s" % (template, marker))
         text = text.replace(marker, value)
-    left = [word for word in text.split("@") if word.isupper() and "_" in word]
+    left = re.search(r"@[A-Z][A-Z0-9_]*@", text)
     if left:
-        sys.exit("release_files: %s: no value for @%s@" % (template, left[0]))
+        sys.exit("release_files: %s: no value for %s" % (template, left.group(0)))
     write_text(out, text)
 
 

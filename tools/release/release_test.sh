@@ -65,7 +65,8 @@ check_program() {
     local file=$1 facts name
     name=$arch/$(basename "$file")
     facts=$(python3 "$here/pe_facts.py" "$file")
-    local expected="machine=$2 format=$3 subsystem=$4 link_date=0 debug_directory=none
+    local expected
+    expected="machine=$2 format=$3 subsystem=$4 link_date=0 debug_directory=none
 file_version=$5.0.0 product_version=$5.0.0 string.ProductVersion=$5 string.FileVersion=$5
 string.ProductName=$6 string.OriginalFilename=$(basename "$file") icon_groups=1
 manifest.execution_level=asInvoker manifest.common_controls_6=no"
@@ -99,8 +100,9 @@ for zip in "$zip32" "$zip64"; do
     for name in README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt; do
         lines=$(wc -l <"$folder/$name")
         crlf=$(grep -c $'\r$' "$folder/$name" || true)
-        [ "$lines" -gt 0 ] && [ "$lines" -eq "$crlf" ] ||
+        if [ "$lines" -eq 0 ] || [ "$lines" -ne "$crlf" ]; then
             fail "$arch zip: $name has $((lines - crlf)) of $lines lines without CR LF"
+        fi
     done
     for word in sys.sys F5 Ctrl+S 'F1 F2 F3 F4' 'pack' 'usage: layoutpress-cli' \
         'usage: tallydrill-cli' 'to-binary STRUCT TEXT'; do
@@ -164,7 +166,7 @@ fi
         -o 'parts windows.bin' </dev/null
     wine_run tallydrill-cli.exe check 'pack\*.tt' </dev/null >"$work/check.txt" 2>&1
 ) || fail "under Wine: the command-line tools of the zip"
-pack_count=$(ls "$folder"/pack/*.tt | wc -l)
+pack_count=$(find "$folder/pack" -name '*.tt' | wc -l)
 grep -q "^tallydrill-cli: $pack_count files checked, 0 problems" "$work/check.txt" ||
     fail "under Wine: tallydrill-cli.exe check 'pack\*.tt': $(cat "$work/check.txt")"
 if cmp -s "$folder/parts windows.bin" "$work/parts-linux.bin"; then
