@@ -3,6 +3,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CLI := build/native/layoutpress/cli/layoutpress-cli
 
 .PHONY: oracle oracle-answers run run-practice test bench bench-gui compare deps-bench deps-native deps-windows deps-wine native sanitize win32 win64 clean
+.PHONY: dist deps-release
 
 # The batch converter on the bundled example, then the converter's window under Wine.
 # `make run PROGRAM=practice` starts the practice program instead (the same as run-practice).
@@ -19,14 +20,34 @@ endif
 run-practice: native win64 deps-wine
 	@tallydrill/practice/show-practice.sh run build/win64
 
-test: native sanitize win32 win64 deps-wine fuzz-build
+test: native sanitize win32 win64 deps-wine fuzz-build dist
 	@tools/check-imports.sh $(wildcard build/win32/*/*/*.exe build/win64/*/*/*.exe)
+	tools/release/release_test.sh dist build
 	fuzz/run-fuzzers.sh check build/fuzz
 	ctest --preset native -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
 	# GUI cases can lose the focus to a neighbour on a loaded machine: a case that fails is run
 	# once more, and fails the run only when it fails again.
 	ctest --preset win64 -j $(JOBS) --repeat until-pass:2 </dev/null
+
+# The release (a maintainer's target): the two Windows zips and the Debian package of the
+# command-line tools, in dist/. The same commit gives the same bytes.
+DIST_PROGRAMS := layoutpress tallydrill layoutpress-cli tallydrill-cli
+# The Debian package's tools are built with Debian's flags, every hardening option on.
+DEB_FLAGS := DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+dist: deps-windows deps-release
+	@cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS) --target $(DIST_PROGRAMS)
+	@cmake --preset win64 >/dev/null
+	cmake --build --preset win64 -j $(JOBS) --target $(DIST_PROGRAMS)
+	@cmake --preset deb >/dev/null \
+	    -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CXXFLAGS) $$($(DEB_FLAGS) CPPFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)"
+	cmake --build --preset deb -j $(JOBS)
+	tools/release/dist.sh dist build/win32 build/win64 build/deb
+
+deps-release:
+	@tools/install-deps.sh native release
 
 # The engines' benchmarks, and the comparison with the tools a user would otherwise pick, on a
 # Release build of their own.
@@ -95,7 +116,7 @@ deps-fuzz:
 	@tools/install-deps.sh native fuzz
 
 clean:
-	rm -rf build
+	rm -rf build dist
 
 # The live comparison of the hand scorer with the independent scorer @kobalab/majiang-core
 # (installed by npm into ORACLE_DIR, outside the repository): the authored pack, the targeted

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages a build needs, only when some are missing.
-# Usage: tools/install-deps.sh GROUP...   (groups: native, windows, wine, fuzz, coverage, bench, oracle)
+# Usage: tools/install-deps.sh GROUP...
+#   (groups: native, windows, wine, fuzz, coverage, bench, oracle, oracle_npm, release)
 set -euo pipefail
 
 packages_native="cmake make g++ googletest"
@@ -11,6 +12,8 @@ packages_coverage="llvm-14"
 packages_bench="libbenchmark-dev python3 perl xxd"
 packages_oracle="nodejs"
 packages_oracle_npm="npm" # when the nodejs package brings no npm of its own
+# make dist: the zips, the Debian package and their checks.
+packages_release="python3 unzip dpkg-dev lintian man-db"
 
 wanted=()
 for group in "$@"; do
