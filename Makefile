@@ -27,6 +27,15 @@ test: native sanitize win32 win64 deps-wine fuzz-build
 	# GUI cases can lose the focus to a neighbour on a loaded machine: a case that fails is run
 	# once more, and fails the run only when it fails again.
 	ctest --preset win64 -j $(JOBS) --repeat until-pass:2 </dev/null
+	# The same suite on the 32-bit build (the deliverables), under Wine 10 in WoW64 mode in a
+	# Debian 13 tree that tools/wow64/tree.sh makes once outside the repository. It needs root or
+	# sudo, and a kernel that runs 32-bit code; without them it says so, and the run goes on.
+	@echo "tools/wow64/tree.sh around -- ctest --preset win32 -j $(JOBS) --repeat until-pass:2"
+	@status=0; tools/wow64/tree.sh around -- \
+	    ctest --preset win32 -j $(JOBS) --repeat until-pass:2 </dev/null || status=$$?; \
+	if [ $$status -eq 77 ]; then \
+	    echo "make test: the 32-bit Windows suite was NOT run (the reason is above)."; \
+	elif [ $$status -ne 0 ]; then exit $$status; fi
 
 # The engines' benchmarks, and the comparison with the tools a user would otherwise pick, on a
 # Release build of their own.
