@@ -132,15 +132,18 @@ mount_system() { # ROOT
 }
 
 # The processes of this namespace that are still there once the command has ended: the tree's
-# Xvfb, wineserver or a Wine program a test left behind. Our own subshells are not counted.
+# Xvfb, wineserver or a Wine program a test left behind. This shell and its own subshells are
+# not counted; no process is started while looking (builtins only).
 leftovers() {
-    local ours pid dir
-    ours=$(readlink /proc/$$/ns/mnt)
+    local pid dir stat
     for dir in /proc/[0-9]*; do
         pid=${dir#/proc/}
-        [ "$pid" = $$ ] && continue
-        [ "$(readlink "$dir/ns/mnt" 2>/dev/null)" = "$ours" ] || continue
-        [ "$(awk '{print $4}' "$dir/stat" 2>/dev/null)" = $$ ] && continue
+        [ "$pid" = $$ ] || [ "$pid" = "$BASHPID" ] && continue
+        [ "$dir/ns/mnt" -ef /proc/$$/ns/mnt ] || continue
+        read -r stat <"$dir/stat" 2>/dev/null || continue
+        # shellcheck disable=SC2086
+        set -- ${stat##*) } # state, parent pid, ...
+        [ "$1" = Z ] || [ "$2" = $$ ] || [ "$2" = "$BASHPID" ] && continue
         echo "$pid"
     done
 }
@@ -219,7 +222,7 @@ make_tree() {
     rm -rf --one-file-system "$partial"
     mkdir -p "$partial"
     : >"$log"
-    step "making $tree from $mirror (once; about a minute and 200 MB of downloads)"
+    say "making $tree from $mirror (once: about 430 MB of downloads and 1.2 GB on disk)"
     step "debootstrap --variant=minbase $suite"
     debootstrap --variant=minbase "$suite" "$partial" "$mirror" >>"$log" 2>&1 ||
         die "debootstrap failed (see $log)"
