@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs the independent scorer the comparison runs against (the npm package
-# @kobalab/majiang-core) into a scratch folder outside the repository, only when it is missing.
-#   tools/oracle/install.sh [FOLDER]    (default /work/scratch/oracle, or $ORACLE_DIR)
+# @kobalab/majiang-core) into a scratch folder (build/oracle by default, which git ignores), only when it is missing.
+#   tools/oracle/install.sh [FOLDER]    (default build/oracle, or $ORACLE_DIR)
 set -euo pipefail
 
-folder="${1:-${ORACLE_DIR:-/work/scratch/oracle}}"
+folder="${1:-${ORACLE_DIR:-build/oracle}}"
 version=1.4.1 # the version of the recorded comparison
 if [ -d "$folder/node_modules/@kobalab/majiang-core" ]; then
     exit 0

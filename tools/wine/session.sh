@@ -3,13 +3,19 @@
 # persistent wineserver and a keepalive program that keeps Wine's desktop process up.
 #
 # Usage:
-#   session.sh start BUILD_DIR [KEEPALIVE_EXE]  start the session, or join the running one
-#   session.sh stop BUILD_DIR                   leave it; the last one to leave ends it
-#   session.sh prefix BUILD_DIR                 only make the prefix ready (no display)
-#   session.sh status BUILD_DIR                 exit 0 when the session is up
+#   session.sh [--tree] start BUILD_DIR [KEEPALIVE_EXE]  start the session, or join the running one
+#   session.sh [--tree] stop BUILD_DIR                   leave it; the last one to leave ends it
+#   session.sh [--tree] prefix BUILD_DIR                 only make the prefix ready (no display)
+#   session.sh [--tree] status BUILD_DIR                 exit 0 when the session is up
+#
+# --tree (the 32-bit build): Wine, its server and the display run inside the Debian 13 tree
+# named by WINE_TREE, under Wine 10 (32-bit programs in WoW64 mode); tools/wow64/tree.sh around
+# sets WINE_TREE and makes the build folder reachable there at its own path. Without it, the
+# host's Wine runs.
 #
 # Files: BUILD_DIR/wine-prefix (the prefix) and BUILD_DIR/wine-session/ (session.env, which
-# wine-exec.sh reads, the pids, the log and the fresh working folders of the tests).
+# wine-exec.sh reads, the pids, the log and the fresh working folders of the tests); with
+# --tree, BUILD_DIR/wine-tree-prefix and BUILD_DIR/wine-tree-session/.
 # Every caller that starts the session is recorded by its parent's pid (ctest, or your shell;
 # WINE_SESSION_HOLDER overrides it); stop removes that holder, and the session ends only when
 # no living holder remains. A watcher process ends the session too, within 2 s, once every
@@ -17,8 +23,16 @@
 # is ever stopped.
 set -euo pipefail
 
+tree_option=()
+if [ "${1:-}" = --tree ]; then
+    tree_option=(--tree)
+    shift
+elif [ "${WINE_SESSION_TREE:-}" = 1 ]; then # the watcher of a --tree session
+    tree_option=(--tree)
+fi
+
 usage() {
-    echo "usage: session.sh start|stop|prefix|status BUILD_DIR [KEEPALIVE_EXE]" >&2
+    echo "usage: session.sh [--tree] start|stop|prefix|status BUILD_DIR [KEEPALIVE_EXE]" >&2
     echo "       (session.sh watch BUILD_DIR is the session's own watcher)" >&2
     exit 2
 }
@@ -30,18 +44,48 @@ if [ -n "$keepalive_exe" ] && [ -f "$keepalive_exe" ]; then
     keepalive_exe=$(cd "$(dirname "$keepalive_exe")" && pwd)/$(basename "$keepalive_exe")
 fi
 
-prefix=$build_dir/wine-prefix
-session=$build_dir/wine-session
+# A session in the tree has a prefix and a folder of its own (wine-tree-prefix,
+# wine-tree-session): a prefix made by one Wine version is not for the other.
+place=wine
+[ ${#tree_option[@]} -eq 0 ] || place="wine-tree"
+prefix=$build_dir/$place-prefix
+session=$build_dir/$place-session
 env_file=$session/session.env
 log=$session/session.log
 holder=${WINE_SESSION_HOLDER:-$PPID}
 
+tree=
+if [ ${#tree_option[@]} -gt 0 ]; then
+    tree=${WINE_TREE:-}
+    # The build folder must be the same folder inside the tree (a bind mount), not a copy.
+    if [ -z "$tree" ] || [ ! -e "$tree/proc/self/stat" ] || ! [ "$tree$build_dir" -ef "$build_dir" ]; then
+        echo "session.sh: this build's tests run under the Wine of the Debian 13 tree:" \
+            "run them through tools/wow64/tree.sh around -- ctest --preset win32 (make test does)" >&2
+        exit 1
+    fi
+fi
+
+# The command prefix that runs a program inside the tree (in the current folder when the tree
+# has it); empty for the host's Wine.
+enter=()
+enter_tree() {
+    enter=()
+    [ -n "$tree" ] || return 0
+    local folder=/
+    [ "$tree$PWD" -ef "$PWD" ] && folder=$PWD
+    enter=(unshare --root="$tree" --wd="$folder")
+}
+enter_tree
+
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
-[ -x "$wineserver" ] || wineserver=$(command -v wineserver || true)
+[ -x "$tree$wineserver" ] || wineserver=/usr/lib/wine/wineserver
+[ -x "$tree$wineserver" ] || [ -n "$tree" ] || wineserver=$(command -v wineserver || true)
+xvfb=Xvfb
+[ -z "$tree" ] || xvfb=/usr/bin/Xvfb
 for tool in "$wine" "$wineserver"; do
-    if [ ! -x "$tool" ]; then
-        echo "session.sh: $tool not found (tools/install-deps.sh wine installs it)" >&2
+    if [ ! -x "$tree$tool" ]; then
+        echo "session.sh: $tree$tool not found (tools/install-deps.sh wine installs it)" >&2
         exit 1
     fi
 done
@@ -52,6 +96,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 export WINESERVER=$wineserver
 export WINE_SESSION_DIR=$session
+export WINE_TREE=$tree
 unset WINEARCH
 
 mkdir -p "$session"
@@ -87,16 +132,16 @@ running() {
 }
 pid_of() { cat "$session/$1.pid" 2>/dev/null || true; }
 
-server_running() { "$wineserver" -k0 </dev/null >/dev/null 2>&1 9>&-; }
+server_running() { "${enter[@]}" "$wineserver" -k0 </dev/null >/dev/null 2>&1 9>&-; }
 
 # Runs a Windows program of the prefix quietly; its output goes to the log.
-run_wine() { "$wine" "$@" </dev/null >>"$log" 2>&1 9>&-; }
+run_wine() { "${enter[@]}" "$wine" "$@" </dev/null >>"$log" 2>&1 9>&-; }
 
 start_server() {
     mkdir -p "$prefix"
     if ! server_running; then
         # Returns once the server is ready; it then runs detached with no inherited output.
-        "$wineserver" -p </dev/null >/dev/null 2>&1 9>&- || fail "wineserver -p failed"
+        "${enter[@]}" "$wineserver" -p </dev/null >/dev/null 2>&1 9>&- || fail "wineserver -p failed"
     fi
 }
 
@@ -109,7 +154,7 @@ settings_present() {
 prepare_prefix() {
     if [ ! -f "$prefix/.booted" ] || [ ! -f "$prefix/system.reg" ]; then
         note "booting a fresh prefix in $prefix"
-        server_running && "$wineserver" -k </dev/null >/dev/null 2>&1 9>&-
+        server_running && "${enter[@]}" "$wineserver" -k </dev/null >/dev/null 2>&1 9>&-
         rm -rf "$prefix"
         start_server
         run_wine wineboot -i || fail "wineboot -i failed (see $log)"
@@ -161,8 +206,8 @@ teardown() {
     [ -f "$session/keepalive.name" ] &&
         stop_pid "$(pid_of keepalive)" "$(cat "$session/keepalive.name")"
     if [ -d "$prefix" ] && server_running; then
-        "$wineserver" -k </dev/null >/dev/null 2>&1 9>&- || true
-        timeout 20 "$wineserver" -w </dev/null >/dev/null 2>&1 9>&- || true
+        "${enter[@]}" "$wineserver" -k </dev/null >/dev/null 2>&1 9>&- || true
+        timeout 20 "${enter[@]}" "$wineserver" -w </dev/null >/dev/null 2>&1 9>&- || true
     fi
     stop_pid "$(pid_of xvfb)" Xvfb
     rm -f "$env_file" "$session/xvfb.pid" "$session/keepalive.pid" "$session/keepalive.name" \
@@ -175,7 +220,7 @@ start_xvfb() {
     local display pid i
     for display in $(seq 90 189); do
         [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ] && continue
-        Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >>"$log" 2>&1 9>&- &
+        "${enter[@]}" "$xvfb" ":$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >>"$log" 2>&1 9>&- &
         pid=$!
         for i in $(seq 100); do
             if ! running "$pid" Xvfb; then
@@ -200,7 +245,8 @@ start_keepalive() {
     rm -f "$session/keepalive.ready"
     (
         cd "$session"
-        exec "$wine" "$keepalive_exe" "Z:$session/keepalive.ready" </dev/null >>"$log" 2>&1 9>&-
+        enter_tree
+        exec "${enter[@]}" "$wine" "$keepalive_exe" "Z:$session/keepalive.ready" </dev/null >>"$log" 2>&1 9>&-
     ) &
     pid=$!
     for i in $(seq 600); do
@@ -219,7 +265,7 @@ start_keepalive() {
 # KEY='value' lines, for bash (set -a; . FILE; set +a) and for simple line readers.
 write_env() {
     local key value
-    for key in WINEPREFIX DISPLAY WINEDEBUG WINEDLLOVERRIDES WINESERVER WINE_SESSION_DIR; do
+    for key in WINEPREFIX DISPLAY WINEDEBUG WINEDLLOVERRIDES WINESERVER WINE_SESSION_DIR WINE_TREE; do
         value=${!key}
         printf "%s='%s'\n" "$key" "${value//\'/\'\\\'\'}"
     done >"$env_file.new"
@@ -248,7 +294,7 @@ start)
     start_keepalive
     write_env
     echo "$holder" >"$session/holders"
-    setsid "$0" watch "$build_dir" </dev/null >/dev/null 2>&1 9>&- &
+    WINE_SESSION_TREE=${#tree_option[@]} setsid "$0" watch "$build_dir" </dev/null >/dev/null 2>&1 9>&- &
     note "session up: DISPLAY=$DISPLAY"
     ;;
 watch)
@@ -287,8 +333,8 @@ prefix)
     if [ ! -f "$prefix/.booted" ] || ! settings_present; then
         prepare_prefix
         # Save the registry and leave no server behind.
-        "$wineserver" -k </dev/null >/dev/null 2>&1 9>&- || true
-        timeout 20 "$wineserver" -w </dev/null >/dev/null 2>&1 9>&- || true
+        "${enter[@]}" "$wineserver" -k </dev/null >/dev/null 2>&1 9>&- || true
+        timeout 20 "${enter[@]}" "$wineserver" -w </dev/null >/dev/null 2>&1 9>&- || true
     fi
     ;;
 status)

@@ -1,4 +1,6 @@
-# Windows test programs run under Wine (the win64 build with PROJECT_WINE_TESTS).
+# Windows test programs run under Wine (the win64 and win32 builds with PROJECT_WINE_TESTS):
+# the 64-bit build under the host's Wine, the 32-bit build under Wine 10 in WoW64 mode inside
+# the Debian 13 tree of tools/wow64/tree.sh (ctest runs within `tree.sh around`).
 #
 # project_wine_test(NAME SOURCES ... [LIBS ...] [SERIAL] [TIMEOUT SECONDS])
 #   A GoogleTest program for Windows that runs under Wine in the build's test session (a
@@ -8,15 +10,28 @@
 #   Links win32_test_support (dialog and window helpers) and its dialog watchdog, which fails
 #   a case whose dialog stays up unanswered for 10 s. Does nothing in other builds.
 
-option(PROJECT_WINE_TESTS "Build the tests for Windows and run them under Wine (win64)" OFF)
+option(PROJECT_WINE_TESTS "Build the tests for Windows and run them under Wine" OFF)
 
 if(PROJECT_WINE_TESTS)
-  if(NOT WIN32 OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
-    message(FATAL_ERROR "PROJECT_WINE_TESTS needs the 64-bit Windows build (preset win64)")
+  if(NOT WIN32)
+    message(FATAL_ERROR "PROJECT_WINE_TESTS needs a Windows build (preset win64 or win32)")
+  endif()
+  # A 32-bit build's tests run under the Wine of the tree (a 64-bit one may, to compare Wine
+  # versions); session.sh and wine-exec.sh take --tree for it.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(tree_default ON)
+  else()
+    set(tree_default OFF)
+  endif()
+  option(PROJECT_WINE_TREE "Run the Windows tests under Wine 10 in tools/wow64/tree.sh"
+         ${tree_default})
+  set(PROJECT_WINE_MODE)
+  if(PROJECT_WINE_TREE)
+    set(PROJECT_WINE_MODE --tree)
   endif()
   # ctest runs the Windows test programs (and lists their cases) through this wrapper.
-  set(CMAKE_CROSSCOMPILING_EMULATOR
-      ${PROJECT_SOURCE_DIR}/tools/wine/wine-exec.sh --build ${CMAKE_BINARY_DIR})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine/wine-exec.sh --build
+                                    ${CMAKE_BINARY_DIR} ${PROJECT_WINE_MODE})
 endif()
 
 # The session fixture and the GUI test support library, once GoogleTest is there.
