@@ -1,7 +1,7 @@
 // The practice window in the test's own process under Wine, walked through as the user walks
 // it: the start screen, a question loaded through the real dialog, answers by key, by button
 // and by typed score, the clock, the result pane, NEXT and dealing again, question files that
-// are missing, short, long or broken, and the end of the program.
+// are missing, short, long or broken, the tiles read back from the screen, and the end.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -74,35 +75,24 @@ TEST_F(PracticeFlow, ASelectedAnswerFromStartToNext) {
 
     Lines offered;
     clock_ms = 200000;
-    EXPECT_EQ(
-        answer_dialogs({[&](HWND dialog) {
-                           HWND types = GetDlgItem(dialog, 0x470);
-                           for (LRESULT i = 0; i < SendMessageA(types, CB_GETCOUNT, 0, 0); ++i) {
-                               char type[128] = {};
-                               SendMessageA(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(type));
-                               offered.push_back(type);
-                           }
-                           offered.push_back(win32_test::item_text(dialog, 0x47C));
-                           win32_test::choose_file(path)(dialog);
-                       }},
-                       [&] { SendMessageA(practice.start_button, BM_CLICK, 0, 0); }),
-        Lines{"Pointsmith question Data Load"});
-    EXPECT_EQ(offered, (Lines{"Pointsmith question", "ALL FORMAT", "*.tt"}));
+    answer_dialogs({[&](HWND dialog) {
+                       offered = win32_test::offered_files(dialog);
+                       win32_test::choose_file(path)(dialog);
+                   }},
+                   [&] { SendMessageA(practice.start_button, BM_CLICK, 0, 0); });
+    EXPECT_EQ(offered, (Lines{"Pointsmith question*", "ALL FORMAT", "*.tt"}));
     ASSERT_EQ(practice.state, PracticeState::question_running);
     EXPECT_EQ(practice.start_button, nullptr);
     EXPECT_EQ(window_text(window()), "q1.tt") << "the title is the file's";
     EXPECT_EQ(practice.question_start_ms, 200000u) << "the clock is read after the dialog";
-    EXPECT_EQ(window_text(practice.question_pane.question_box), "Ron on white.\r\nScore?");
-    EXPECT_EQ(window_text(practice.countdown_pane.fields[countdown_limit_value]), "30 sec");
     expect_deal(1);
+    const Picture bitmap = picture_of_bitmap_file("data\\bp.bmp");
+    EXPECT_EQ(tile_differences(bitmap), "");
     keys_do_nothing({VK_RETURN});
 
     // The real 50 ms timer shows the time gone; F7 deals again without reading the clock.
     clock_ms += 15000;
-    for (int i = 0;
-         i < 100 && practice.countdown_pane.fields[countdown_elapsed_value] != nullptr &&
-         window_text(practice.countdown_pane.fields[countdown_elapsed_value]) != "15 sec";
-         ++i) {
+    for (int i = 0; i < 100 && bar_position(countdown_elapsed_bar) != 500; ++i) {
         pump(30);
     }
     EXPECT_EQ(window_text(practice.countdown_pane.fields[countdown_elapsed_value]), "15 sec");
@@ -132,18 +122,15 @@ TEST_F(PracticeFlow, ASelectedAnswerFromStartToNext) {
     for (int tick = 0; tick < 10; ++tick) {
         SendMessageA(window(), WM_TIMER, 1, 0);
     }
-    RECT next{};
-    GetWindowRect(practice.result_pane.fields[result_next_button], &next);
-    EXPECT_EQ(next.right - next.left, 65);
+    EXPECT_EQ(tile_differences(bitmap), "") << "once the result pane has opened";
     EXPECT_EQ(window_text(practice.result_pane.explanation_box), "White dragon,\r\n40 fu.");
-    std::string name_box;
     answer_dialogs(
         {[&](HWND dialog) {
-            name_box = win32_test::item_text(dialog, 0x47C);
+            offered = win32_test::offered_files(dialog);
             win32_test::cancel()(dialog);
         }},
         [&] { SendMessageA(practice.result_pane.fields[result_next_button], BM_CLICK, 0, 0); });
-    EXPECT_EQ(name_box, "q1.tt");
+    EXPECT_EQ(offered.back(), "q1.tt");
     ASSERT_EQ(practice.state, PracticeState::question_running);
     EXPECT_EQ(practice.mode, AnswerMode::select_answer);
     EXPECT_EQ(practice.result_pane.explanation_box, nullptr);
@@ -281,17 +268,11 @@ TEST_F(PracticeFlow, QuestionFilesOfAnyLengthAndContent) {
 }
 
 TEST_F(PracticeFlow, TheWindowKeepsItsMinimumSizeAndEndsOnce) {
-    struct Row {
-        int width, height, outer_width, outer_height;
-    };
-    for (const Row row :
-         {Row{400, 300, 630, 450}, Row{900, 300, 900, 450}, Row{900, 700, 900, 700}}) {
-        SetWindowPos(window(), nullptr, 0, 0, row.width, row.height, SWP_NOMOVE | SWP_NOZORDER);
-        RECT outer{};
-        GetWindowRect(window(), &outer);
-        EXPECT_EQ(outer.right - outer.left, row.outer_width);
-        EXPECT_EQ(outer.bottom - outer.top, row.outer_height);
-    }
+    SetWindowPos(window(), nullptr, 0, 0, 400, 900, SWP_NOMOVE | SWP_NOZORDER);
+    RECT outer{};
+    GetWindowRect(window(), &outer);
+    EXPECT_EQ(outer.right - outer.left, 630);
+    EXPECT_EQ(outer.bottom - outer.top, 900);
     const HBITMAP bitmap = practice.tile_bitmap;
     ASSERT_NE(bitmap, nullptr) << "data/bp.bmp was loaded from the current folder";
     command(IDM_EXIT);
@@ -303,6 +284,32 @@ TEST_F(PracticeFlow, TheWindowKeepsItsMinimumSizeAndEndsOnce) {
     EXPECT_FALSE(IsWindow(window()));
     EXPECT_EQ(start_practice(GetModuleHandleA(nullptr), SW_HIDE).window, nullptr)
         << "a second start fails cleanly: the class is taken";
+}
+
+// The tiles of the sample when data/bp.bmp is missing, and when it holds only some cells.
+TEST_F(PracticeFlow, WithoutTheBitmapOrWithATooSmallOneOnlyTheCellsItHoldsAreDrawn) {
+    // The top 100 rows of the bitmap: the last rows of its bottom-up file.
+    std::vector<unsigned char> file(1 << 20);
+    std::FILE* in = std::fopen("data\\bp.bmp", "rb");
+    ASSERT_NE(in, nullptr);
+    file.resize(std::fread(file.data(), 1, file.size(), in));
+    std::fclose(in);
+    const std::size_t row_bytes = (390 * 3 + 3) / 4 * 4;
+    file.erase(file.begin() + 54, file.end() - 100 * row_bytes);
+    file[22] = 100; // the height
+    file[23] = 0;
+    std::fill(file.begin() + 34, file.begin() + 38, 0); // the image size: not given
+    ASSERT_TRUE(DeleteFileA("data\\bp.bmp"));
+    restart();
+    EXPECT_EQ(practice.tile_bitmap, nullptr);
+    load(VK_F5, "");
+    EXPECT_EQ(tile_differences(Picture{}), "") << "the bands only";
+
+    write_file("data\\bp.bmp", file.data(), file.size());
+    restart();
+    ASSERT_NE(practice.tile_bitmap, nullptr);
+    load(VK_F5, "");
+    EXPECT_EQ(tile_differences(picture_of_bitmap_file("data\\bp.bmp")), "");
 }
 
 TEST(JapaneseText, CaptionsConvertWithoutTheSystemTableToo) {

@@ -45,39 +45,6 @@ BOOL CALLBACK last_static_text(HWND child, LPARAM parameter) {
 
 } // namespace
 
-// The watchdog of every test program (main below): fails the running test and closes a dialog
-// of the process that stays up unanswered for 10 s.
-class DialogWatchdog : public testing::EmptyTestEventListener {
-  public:
-    void OnTestStart(const testing::TestInfo&) override {
-        stop_ = false;
-        thread_ = std::thread([this] {
-            HWND watched = nullptr;
-            DWORD since = GetTickCount();
-            while (!stop_) {
-                Sleep(100);
-                HWND dialog = find_dialog(0, GetCurrentProcessId());
-                if (dialog != watched) {
-                    watched = dialog;
-                    since = GetTickCount();
-                } else if (dialog && GetTickCount() - since > 10000) {
-                    ADD_FAILURE() << "dialog " << describe_dialog(dialog) << " left unanswered";
-                    close_dialog(dialog);
-                    since = GetTickCount();
-                }
-            }
-        });
-    }
-    void OnTestEnd(const testing::TestInfo&) override {
-        stop_ = true;
-        thread_.join();
-    }
-
-  private:
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
-
 bool pump_until(const std::function<bool()>& done, DWORD timeout_ms) {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -141,6 +108,19 @@ std::string describe_dialog(HWND dialog) {
     std::string message;
     EnumChildWindows(dialog, last_static_text, reinterpret_cast<LPARAM>(&message));
     return window_text(dialog) + ": " + message;
+}
+
+std::vector<std::string> offered_files(HWND dialog) {
+    std::vector<std::string> offered;
+    HWND types = GetDlgItem(dialog, 0x470);
+    const LRESULT selected = SendMessageA(types, CB_GETCURSEL, 0, 0);
+    for (LRESULT i = 0; i < SendMessageA(types, CB_GETCOUNT, 0, 0); ++i) {
+        char type[256] = {};
+        SendMessageA(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(type));
+        offered.push_back(type + std::string(i == selected ? "*" : ""));
+    }
+    offered.push_back(item_text(dialog, 0x47C));
+    return offered;
 }
 
 std::vector<std::string> answer_dialogs(const std::vector<Answer>& answers,
@@ -283,9 +263,21 @@ void post_command(HWND window, int id) {
 
 } // namespace win32_test
 
-// The main of every project_wine_test program: GoogleTest's, with the dialog watchdog.
+// The main of every project_wine_test program: GoogleTest's, and a watchdog that fails the
+// running test and closes a dialog of the process that stays up unanswered for 10 to 20 s.
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    testing::UnitTest::GetInstance()->listeners().Append(new win32_test::DialogWatchdog);
+    std::thread([] {
+        for (HWND seen = nullptr;; Sleep(10000)) {
+            HWND dialog = win32_test::find_dialog(0, GetCurrentProcessId());
+            if (dialog != nullptr && dialog == seen) {
+                ADD_FAILURE() << "dialog " << win32_test::describe_dialog(dialog)
+                              << " left unanswered";
+                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                PostMessageA(dialog, WM_CLOSE, 0, 0);
+            }
+            seen = dialog;
+        }
+    }).detach();
     return RUN_ALL_TESTS();
 }

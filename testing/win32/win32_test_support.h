@@ -1,7 +1,7 @@
 // Helpers for GoogleTest programs that drive Win32 windows and dialogs under Wine, in the
 // test's own process or in a program it starts (project_wine_test; tools/wine/README.md).
-// Their main adds a watchdog: a dialog of the test's process left unanswered for 10 s fails
-// the running test and is closed, so a forgotten message box costs seconds, not a hang.
+// Their main adds a watchdog: a dialog of the test's process left unanswered for 10 to 20 s
+// fails the running test and is closed, so a forgotten message box costs seconds, not a hang.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +27,9 @@ std::string full_path(const std::string& name);
 HWND find_dialog(DWORD thread_id, DWORD process_id = 0);
 // A file dialog by its title alone, any other as "caption: message" (its last Static text).
 std::string describe_dialog(HWND dialog);
+// What a file dialog offers: its file types (the selected one marked with a "*"), then the
+// text of its file name box.
+std::vector<std::string> offered_files(HWND dialog);
 
 // Runs action while a thread of its own answers the modal dialogs of this thread (or of the
 // process process_id) in the order they come, then waits (5 s at most) until every answer is
