@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -238,57 +239,46 @@ TEST_F(ShellWindow, ConversionsEndOnTheDocumentToLookAtAndSayWhatWentWrong) {
     }
 }
 
-// New and Close of each document by its menu id, the forms that act on the selected tab, and
-// the same on the settings tabs, where they do nothing.
-TEST_F(ShellWindow, DocumentCommandsEmptyTheirDocumentAndShowIt) {
-    struct Row {
-        int tab_before;
-        int id;
-        int emptied; // the document emptied and shown, -1: nothing happens
-    };
-    // clang-format off
-    const Row rows[] = {
-        {5, IDM_NEW_STRUCTURE, 0}, {5, IDM_NEW_TEXT, 1}, {5, IDM_NEW_BINARY, 2},
-        {5, IDM_CLOSE_STRUCTURE, 0}, {5, IDM_CLOSE_TEXT, 1}, {5, IDM_CLOSE_BINARY, 2},
-        {1, IDM_NEW_SELECTED, 1}, {2, IDM_NEW_SELECTED, 2}, {0, IDM_CLOSE_SELECTED, 0},
-        {1, IDM_CLOSE_SELECTED, 1}, {3, IDM_NEW_SELECTED, -1}, {4, IDM_CLOSE_SELECTED, -1},
-        {5, IDM_OPEN_SELECTED, -1}, {3, IDM_SAVE_SELECTED, -1}, {4, IDM_SAVE_AS_SELECTED, -1},
-        {1, 104, -1}, {1, 899, -1},
-    };
-    // clang-format on
-    for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << "id " << row.id << " on tab " << row.tab_before);
-        put_text(struct_memory, "s");
-        put_text(text_memory, "t");
-        put_text(byte_adjust_memory, "74 ");
-        binary_length = 1;
-        for (int kind = 0; kind < 3; ++kind) {
-            std::strcpy(document_path[kind], "Z:\\somewhere\\file");
-        }
-        click_tab(row.tab_before);
-        HWND pane_before = current_pane;
-        expect_boxes([&] { command(row.id); }, {});
-        const char* texts[3] = {struct_memory.text(), text_memory.text(),
-                                byte_adjust_memory.text()};
-        for (int kind = 0; kind < 3; ++kind) {
-            EXPECT_EQ(texts[kind][0] == '\0', kind == row.emptied) << "document " << kind;
-            EXPECT_EQ(document_path[kind][0] == '\0', kind == row.emptied) << "document " << kind;
-        }
-        if (row.emptied < 0) {
-            EXPECT_EQ(selected_tab(), row.tab_before);
-            EXPECT_EQ(current_pane, pane_before) << "the pane is only laid out";
-        } else {
-            EXPECT_EQ(selected_tab(), row.emptied);
-            EXPECT_EQ(binary_length == 0, row.emptied == 2);
-            EXPECT_EQ(text(300 + row.emptied), "");
-            EXPECT_EQ(text(320 + row.emptied), "") << "the path field";
-        }
-    }
-    // The buttons run the same commands: "Close : Ctrl+W" on the text tab.
+// Close by its button on the text tab; New and Close of the selected tab's document and the
+// other forms on a settings tab, and unknown ids, which only lay the pane out again.
+TEST_F(ShellWindow, DocumentCommandsActOnTheirDocumentOnly) {
+    put_text(struct_memory, "s");
     put_text(text_memory, "t");
     click_tab(1);
     SendMessageA(command_buttons[5], BM_CLICK, 0, 0);
     EXPECT_EQ(text_memory.text()[0], '\0');
+    EXPECT_STREQ(struct_memory.text(), "s");
+    EXPECT_EQ(selected_tab(), 1);
+    const int ids[] = {IDM_NEW_SELECTED,
+                       IDM_OPEN_SELECTED,
+                       IDM_CLOSE_SELECTED,
+                       IDM_SAVE_SELECTED,
+                       IDM_SAVE_AS_SELECTED,
+                       104,
+                       899};
+    for (int tab = 3; tab < 6; ++tab) {
+        click_tab(tab);
+        HWND pane = current_pane;
+        expect_boxes(
+            [&] { std::for_each(std::begin(ids), std::end(ids), [&](int id) { command(id); }); },
+            {});
+        EXPECT_EQ(current_pane, pane) << "tab " << tab;
+        EXPECT_EQ(selected_tab(), tab);
+    }
+    EXPECT_STREQ(struct_memory.text(), "s");
+    for (int kind = 0; kind < 3; ++kind) { // New of each document, from a settings tab
+        put_text(document_memory(kind), "x");
+        put_text(byte_adjust_memory, "78 ");
+        binary_length = 1;
+        std::strcpy(document_path[kind], "Z:\\file");
+        std::strcpy(document_path[(kind + 1) % 3], "Z:\\other");
+        click_tab(5);
+        command(IDM_NEW_STRUCTURE + kind);
+        EXPECT_EQ(selected_tab(), kind);
+        EXPECT_EQ(text(300 + kind) + text(320 + kind), "") << "the editor and the path field";
+        EXPECT_EQ(binary_length == 0, kind == 2);
+        EXPECT_STREQ(document_path[(kind + 1) % 3], "Z:\\other");
+    }
 }
 
 // Each document saved through Save As, saved again to its file without a dialog, and opened

@@ -78,20 +78,6 @@ Picture picture_of_dc(HDC dc, int left, int top, int width, int height) {
     return picture;
 }
 
-Picture picture_of_bitmap_file(const char* path) {
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, win32_test::full_path(path).c_str(),
-                                                     IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    BITMAP size{};
-    GetObjectA(bitmap, sizeof size, &size);
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    Picture picture = picture_of_dc(memory, 0, 0, size.bmWidth, size.bmHeight);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    return picture;
-}
-
 Picture picture_of_client(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
@@ -236,11 +222,20 @@ std::string PracticeWindowTest::result_text(int field) const {
     return win32_test::window_text(practice.result_pane.fields[field]);
 }
 
-std::string PracticeWindowTest::tile_differences(const Picture& bitmap) {
+std::string PracticeWindowTest::tile_differences() {
     SetForegroundWindow(start_.window);
     RedrawWindow(start_.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
-    pump(80); // paints and a tick
-    return plan_differences(picture_of_client(start_.window), bitmap, practice.question);
+    pump(80);      // paints and a tick
+    Picture cells; // what the program loaded from data/bp.bmp, if anything
+    BITMAP size{};
+    if (GetObjectA(practice.tile_bitmap, sizeof size, &size) == sizeof size) {
+        HDC memory = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(memory, practice.tile_bitmap);
+        cells = picture_of_dc(memory, 0, 0, size.bmWidth, size.bmHeight);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
+    return plan_differences(picture_of_client(start_.window), cells, practice.question);
 }
 
 std::string PracticeWindowTest::button_text(int slot) const {

@@ -36,9 +36,7 @@ struct Picture {
     COLORREF at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 Picture picture_of_dc(HDC dc, int left, int top, int width, int height);
-Picture picture_of_bitmap_file(const char* path);
-// A window's client area as the screen shows it.
-Picture picture_of_client(HWND window);
+Picture picture_of_client(HWND window); // as the screen shows it
 
 constexpr COLORREF band_green = RGB(0, 100, 0);
 
@@ -64,8 +62,9 @@ class PracticeWindowTest : public ::testing::Test {
     // A load key answered in the real dialog: the path chosen, or cancelled when it is "".
     void load(WORD key, const std::string& path);
     std::string result_text(int field) const;
-    // The window painted again, in front, and compared with plan_differences.
-    std::string tile_differences(const Picture& bitmap);
+    // The window painted again, in front, and compared with plan_differences for the cells of
+    // the bitmap the program loaded.
+    std::string tile_differences();
     std::string button_text(int slot) const;
 
     HWND window() const { return start_.window; }
