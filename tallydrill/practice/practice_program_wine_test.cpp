@@ -20,8 +20,8 @@ using namespace practice_test;
 using Lines = std::vector<std::string>;
 using win32_test::window_text;
 
-// The text of the visible child of this class whose top left corner is at x, y.
-std::string text_at(HWND window, const char* window_class, int x, int y) {
+// The visible child of this class whose top left corner is at x, y, and its text.
+HWND child_at(HWND window, const char* window_class, int x, int y) {
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         RECT r{};
@@ -29,10 +29,15 @@ std::string text_at(HWND window, const char* window_class, int x, int y) {
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         if (r.left == x && r.top == y && IsWindowVisible(child) &&
             win32_test::window_class(child) == window_class) {
-            return window_text(child);
+            return child;
         }
     }
-    return "(none at " + std::to_string(x) + "," + std::to_string(y) + ")";
+    return nullptr;
+}
+std::string text_at(HWND window, const char* window_class, int x, int y) {
+    HWND child = child_at(window, window_class, x, y);
+    return child ? window_text(child)
+                 : "(none at " + std::to_string(x) + "," + std::to_string(y) + ")";
 }
 
 // The verdicts and the your-answer fields, once the result pane has opened (NEXT at full size).
@@ -81,11 +86,7 @@ TEST(PracticeProgram, AQuestionFromTheDialogIsAnsweredByKeyAndByTypedScore) {
     ASSERT_TRUE(load(program, window, VK_F6, path));
     HWND input = nullptr;
     ASSERT_TRUE(win32_test::pump_until(
-        [&] {
-            input = ChildWindowFromPoint(window, POINT{130, 320});
-            return input != nullptr && win32_test::window_class(input) == "Edit";
-        },
-        5000));
+        [&] { return (input = child_at(window, "Edit", 125, 316)) != nullptr; }, 5000));
     win32_test::post_chars(input, "2900 a");
     ASSERT_TRUE(win32_test::pump_until([&] { return window_text(input) == "2900 a"; }, 5000));
     win32_test::post_key(input, VK_RETURN);
