@@ -1,7 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "tallydrill/practice/practice_test_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -11,50 +10,31 @@
 
 namespace practice_test {
 
-std::uint32_t clock_ms = 0;
-std::uint32_t calendar_seconds = 0;
-
 namespace {
-
-std::uint32_t test_clock() {
-    return clock_ms;
-}
-
-std::uint32_t test_calendar() {
-    return calendar_seconds;
-}
 
 template <std::size_t N> void put_text(char (&field)[N], const std::string& text) {
     std::memset(field, 0, N);
     std::memcpy(field, text.data(), text.size() < N ? text.size() : N);
 }
 
-BOOL CALLBACK collect_child(HWND child, LPARAM list) {
-    auto* children = reinterpret_cast<std::vector<HWND>*>(list);
-    if (GetParent(child) == GetAncestor(child, GA_PARENT) && GetParent(child) != nullptr) {
-        children->push_back(child);
-    }
-    return TRUE;
+bool inside(const TileRect& r, int x, int y) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
 } // namespace
 
-QuestionRecord make_question(const QuestionTexts& texts) {
+QuestionRecord make_question(std::int32_t time_limit, const std::string& question,
+                             const std::vector<std::string>& answers,
+                             const std::string& explanation) {
     QuestionRecord record{};
     set_initial_question(record);
-    set_question_time_limit(record, texts.time_limit);
-    put_text(record.question_text, texts.question);
-    for (int i = 0; i < 4; ++i) {
-        put_text(record.answers[i], texts.answers[i]);
+    set_question_time_limit(record, time_limit);
+    put_text(record.question_text, question);
+    for (std::size_t i = 0; i < 4; ++i) {
+        put_text(record.answers[i], i < answers.size() ? answers[i] : "");
     }
-    put_text(record.explanation, texts.explanation);
+    put_text(record.explanation, explanation);
     return record;
-}
-
-std::string full_path(const std::string& name) {
-    char path[MAX_PATH] = {};
-    GetFullPathNameA(name.c_str(), sizeof path, path, nullptr);
-    return path;
 }
 
 std::string write_file(const std::string& name, const void* bytes, std::size_t size) {
@@ -64,7 +44,7 @@ std::string write_file(const std::string& name, const void* bytes, std::size_t s
         EXPECT_EQ(std::fwrite(bytes, 1, size, file), size) << name;
         std::fclose(file);
     }
-    return full_path(name);
+    return win32_test::full_path(name);
 }
 
 std::string write_question(const std::string& name, const QuestionRecord& record) {
@@ -73,77 +53,24 @@ std::string write_question(const std::string& name, const QuestionRecord& record
 
 void provide_tile_bitmap() {
     CreateDirectoryA("data", nullptr);
-    const std::string source = win32_test::windows_path(TILE_BITMAP);
+    std::string source = "Z:" TILE_BITMAP;
+    std::replace(source.begin(), source.end(), '/', '\\');
     ASSERT_TRUE(CopyFileA(source.c_str(), "data\\bp.bmp", FALSE)) << source;
 }
 
-PaneRect place_of(HWND child) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return PaneRect{r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-SIZE client_size(HWND window) {
-    RECT r{};
-    GetClientRect(window, &r);
-    return SIZE{r.right, r.bottom};
-}
-
-std::string text_of(HWND window) {
-    return win32_test::window_text(window);
-}
-
-std::wstring wide_text_of(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-std::string describe(const PaneRect& r) {
-    return std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.width) + "x" +
-           std::to_string(r.height);
-}
-
-std::vector<HWND> children_of(HWND window) {
-    std::vector<HWND> children;
-    EnumChildWindows(window, collect_child, reinterpret_cast<LPARAM>(&children));
-    std::vector<HWND> direct;
-    for (HWND child : children) {
-        if (GetParent(child) == window) {
-            direct.push_back(child);
-        }
-    }
-    // EnumChildWindows walks the z-order from the top, and each new child goes to the bottom
-    // (as dialog controls, whose tab order is their creation order).
-    return direct;
-}
-
 Picture picture_of_dc(HDC dc, int left, int top, int width, int height) {
-    Picture picture;
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (section == nullptr) {
-        ADD_FAILURE() << "no DIB section";
-        return picture;
-    }
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, section);
     BitBlt(memory, 0, 0, width, height, dc, left, top, SRCCOPY);
     GdiFlush();
-    picture.width = width;
-    picture.height = height;
-    picture.pixels.resize(static_cast<std::size_t>(width) * height);
+    Picture picture{width, height, {}};
     const auto* quads = static_cast<const RGBQUAD*>(bits);
-    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
-        picture.pixels[i] = RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue);
+    for (int i = 0; i < width * height; ++i) {
+        picture.pixels.push_back(RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue));
     }
     SelectObject(memory, old);
     DeleteDC(memory);
@@ -151,129 +78,92 @@ Picture picture_of_dc(HDC dc, int left, int top, int width, int height) {
     return picture;
 }
 
-Picture picture_of_bitmap(HBITMAP bitmap) {
-    BITMAP size{};
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof size, &size) != sizeof size) {
-        ADD_FAILURE() << "no bitmap";
-        return Picture{};
-    }
+Picture picture_of_client(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    Picture picture = picture_of_dc(memory, 0, 0, size.bmWidth, size.bmHeight);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    Picture picture = picture_of_dc(screen, origin.x, origin.y, client.right, client.bottom);
     ReleaseDC(nullptr, screen);
     return picture;
 }
 
-std::vector<TilePlace> sample_question_places() {
-    std::vector<TilePlace> places = {
-        {11, 2, 219, false, 48}, // the concealed tile
-        {0, 39, 219, false, 48}, // the winning tile, 4 pixels apart
-        // Last group, bottom right: 17, 17, then the stacked pair of 57.
-        {57, 579, 190, false, 34},
-        {57, 579, 224, false, 43},
-        {17, 546, 219, false, 48},
-        {17, 513, 219, false, 48},
-        // The group before it, top right: 27, 27 and the pair of 67.
-        {27, 585, 139, false, 48},
-        {27, 552, 139, false, 48},
-        {67, 513, 110, false, 34},
-        {67, 513, 144, false, 43},
-        // Bottom left: 22, the pair of 62, 22.
-        {22, 443, 219, false, 48},
-        {62, 404, 190, false, 34},
-        {62, 404, 224, false, 43},
-        {22, 371, 219, false, 48},
-        // Top left: 12, the pair of 52, 12.
-        {12, 443, 139, false, 48},
-        {52, 404, 110, false, 34},
-        {52, 404, 144, false, 43},
-        {12, 371, 139, false, 48},
-    };
-    const TileCode dora[] = {0, 1, 1, 1, 1};
-    for (int i = 0; i < 5; ++i) {
-        places.push_back({dora[i], 150 + 33 * i, 100, true, 49});
-    }
-    const TileCode back_dora[] = {30, 35};
-    for (int i = 0; i < 2; ++i) {
-        places.push_back({back_dora[i], 150 + 33 * i, 149, true, 49});
-    }
-    return places;
-}
-
-std::vector<std::string> tile_differences(const Picture& shown, int origin_x, int origin_y,
-                                          const Picture& bitmap,
-                                          const std::vector<TilePlace>& places) {
-    const TileCellTable cells = make_tile_cell_table();
-    std::vector<std::string> problems;
-    for (const TilePlace& place : places) {
-        const TileRect& cell = cells.cells[place.code];
-        // The dora rows show every cell at 33 x 49 pixels.
-        const int width = place.stretched ? 33 : cell.width();
-        const int height = place.stretched ? 49 : cell.height();
-        int differing = 0;
-        int compared = 0;
-        for (int row = 0; row < place.rows; ++row) {
-            for (int column = 0; column < width; ++column) {
-                const int x = origin_x + place.x + column;
-                const int y = origin_y + place.y + row;
-                if (x < 0 || y < 0 || x >= shown.width || y >= shown.height) {
-                    ++differing;
-                    continue;
-                }
-                const COLORREF seen = shown.at(x, y);
-                ++compared;
-                if (!place.stretched) {
-                    differing += seen != bitmap.at(cell.left + column, cell.top + row) ? 1 : 0;
-                    continue;
-                }
-                // Each shown pixel comes from the source pixel at the same proportion of the
-                // cell or from a neighbour of it, however the stretching rounds.
-                const int source_x = column * cell.width() / width;
-                const int source_y = row * cell.height() / height;
-                bool found = false;
-                for (int dy = -1; dy <= 1 && !found; ++dy) {
-                    for (int dx = -1; dx <= 1 && !found; ++dx) {
-                        const int sx = source_x + dx;
-                        const int sy = source_y + dy;
-                        if (sx >= 0 && sy >= 0 && sx < cell.width() && sy < cell.height()) {
-                            found = seen == bitmap.at(cell.left + sx, cell.top + sy);
-                        }
-                    }
-                }
-                differing += found ? 0 : 1;
+std::string plan_differences(const Picture& shown, const Picture& bitmap,
+                             const QuestionRecord& record) {
+    const TilePlan plan = plan_tiles(record, make_tile_cell_table(), shown.width);
+    // The copy that shows at each pixel: the last one drawn there whose cell the bitmap holds.
+    std::vector<int> shown_copy(shown.pixels.size(), -1);
+    for (std::size_t i = 0; i < plan.copy_count; ++i) {
+        const TileRect& s = plan.copies[i].source;
+        const TileRect& d = plan.copies[i].destination;
+        if (s.left < 0 || s.top < 0 || s.right > bitmap.width || s.bottom > bitmap.height) {
+            continue;
+        }
+        for (int y = d.top < 0 ? 0 : d.top; y < d.bottom && y < shown.height; ++y) {
+            for (int x = d.left < 0 ? 0 : d.left; x < d.right && x < shown.width; ++x) {
+                shown_copy[static_cast<std::size_t>(y) * shown.width + x] = static_cast<int>(i);
             }
         }
-        if (differing > 0) {
-            problems.push_back("tile " + std::to_string(place.code) + " at " +
-                               std::to_string(place.x) + "," + std::to_string(place.y) + ": " +
-                               std::to_string(differing) + " of " + std::to_string(compared) +
-                               " pixels differ");
+    }
+    std::vector<int> faults(plan.copy_count + 1, 0); // the last: band pixels
+    for (int y = 0; y < shown.height; ++y) {
+        for (int x = 0; x < shown.width; ++x) {
+            // Outside the bands the panes' controls may cover the tiles.
+            if (!inside(plan.dora_band, x, y) && !inside(plan.hand_band, x, y)) {
+                continue;
+            }
+            const COLORREF seen = shown.at(x, y);
+            const int i = shown_copy[static_cast<std::size_t>(y) * shown.width + x];
+            if (i < 0) {
+                faults.back() += seen != band_green ? 1 : 0;
+                continue;
+            }
+            const TileRect& s = plan.copies[i].source;
+            const TileRect& d = plan.copies[i].destination;
+            // A stretched pixel comes from the source pixel at the same proportion of the cell
+            // or from a neighbour of it, however the stretching rounds.
+            const int sx = (x - d.left) * s.width() / d.width();
+            const int sy = (y - d.top) * s.height() / d.height();
+            const int reach = d.width() == s.width() && d.height() == s.height() ? 0 : 1;
+            bool found = false;
+            for (int dy = -reach; dy <= reach && !found; ++dy) {
+                for (int dx = -reach; dx <= reach && !found; ++dx) {
+                    const int bx = s.left + sx + dx;
+                    const int by = s.top + sy + dy;
+                    found = inside(s, bx, by) && seen == bitmap.at(bx, by);
+                }
+            }
+            faults[i] += found ? 0 : 1;
         }
     }
-    return problems;
+    std::string report;
+    for (std::size_t i = 0; i < faults.size(); ++i) {
+        if (faults[i] == 0) {
+            continue;
+        }
+        report += i == plan.copy_count ? "band"
+                                       : "tile " + std::to_string(plan.copies[i].code) + " at " +
+                                             std::to_string(plan.copies[i].destination.left) + "," +
+                                             std::to_string(plan.copies[i].destination.top);
+        report += ": " + std::to_string(faults[i]) + " pixels differ\n";
+    }
+    return report;
 }
+
+std::uint32_t PracticeWindowTest::clock_ms = 0;
+std::uint32_t PracticeWindowTest::calendar_seconds = 0;
 
 void PracticeWindowTest::SetUp() {
     clock_ms = 100000;
     calendar_seconds = 1;
-    practice_clock_ms = test_clock;
-    practice_calendar_seconds = test_calendar;
+    practice_clock_ms = [] { return clock_ms; };
+    practice_calendar_seconds = [] { return calendar_seconds; };
     provide_tile_bitmap();
-    reset_question_file_path();
-    start_ = start_practice(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
-    ASSERT_NE(start_.window, nullptr);
-    ASSERT_NE(start_.accelerators, nullptr);
-    pump(20);
+    restart();
 }
 
 void PracticeWindowTest::TearDown() {
-    stop();
-}
-
-void PracticeWindowTest::stop() {
     if (start_.window != nullptr && IsWindow(start_.window)) {
         DestroyWindow(start_.window);
     }
@@ -288,7 +178,7 @@ void PracticeWindowTest::stop() {
 }
 
 void PracticeWindowTest::restart() {
-    stop();
+    TearDown();
     reset_question_file_path();
     start_ = start_practice(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     ASSERT_NE(start_.window, nullptr);
@@ -303,34 +193,59 @@ void PracticeWindowTest::pump(DWORD milliseconds) {
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
                 quit_seen_ = true;
-                quit_code_ = message.wParam;
-                continue;
+            } else if (!TranslateAcceleratorA(start_.window, start_.accelerators, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
             }
-            if (TranslateAcceleratorA(start_.window, start_.accelerators, &message)) {
-                continue;
-            }
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
         }
         Sleep(1);
     } while (GetTickCount() - start < milliseconds);
 }
 
 void PracticeWindowTest::press_key(WORD virtual_key) {
-    HWND target = GetFocus() != nullptr ? GetFocus() : start_.window;
-    const UINT scan = MapVirtualKeyA(virtual_key, 0);
-    PostMessageA(target, WM_KEYDOWN, virtual_key, 1 | (scan << 16));
-    PostMessageA(target, WM_KEYUP, virtual_key, 1 | (scan << 16) | 0xC0000000u);
+    win32_test::post_key(GetFocus() != nullptr ? GetFocus() : start_.window, virtual_key);
     pump(30);
 }
 
-void PracticeWindowTest::click(HWND button) {
-    ASSERT_NE(button, nullptr);
-    SendMessageA(button, BM_CLICK, 0, 0);
+void PracticeWindowTest::command(int id) {
+    SendMessageA(start_.window, WM_COMMAND, MAKEWPARAM(id, 1), 0);
 }
 
-void PracticeWindowTest::accelerator_command(int id) {
-    SendMessageA(start_.window, WM_COMMAND, MAKEWPARAM(id, 1), 0);
+void PracticeWindowTest::load(WORD key, const std::string& path) {
+    EXPECT_EQ(win32_test::answer_dialogs(
+                  {path.empty() ? win32_test::cancel() : win32_test::choose_file(path)},
+                  [&] { press_key(key); }),
+              std::vector<std::string>{"Pointsmith question Data Load"});
+}
+
+std::string PracticeWindowTest::result_text(int field) const {
+    return win32_test::window_text(practice.result_pane.fields[field]);
+}
+
+std::string PracticeWindowTest::tile_differences() {
+    SetForegroundWindow(start_.window);
+    RedrawWindow(start_.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
+    pump(80);      // paints and a tick
+    Picture cells; // what the program loaded from data/bp.bmp, if anything
+    BITMAP size{};
+    if (GetObjectA(practice.tile_bitmap, sizeof size, &size) == sizeof size) {
+        HDC memory = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(memory, practice.tile_bitmap);
+        cells = picture_of_dc(memory, 0, 0, size.bmWidth, size.bmHeight);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
+    return plan_differences(picture_of_client(start_.window), cells, practice.question);
+}
+
+std::string PracticeWindowTest::button_text(int slot) const {
+    return win32_test::window_text(practice.countdown_pane.choice_buttons[slot]);
+}
+
+SIZE PracticeWindowTest::client() const {
+    RECT r{};
+    GetClientRect(start_.window, &r);
+    return SIZE{r.right, r.bottom};
 }
 
 } // namespace practice_test

@@ -1,6 +1,6 @@
-// The practice window in the test's own process: started as the program starts it, with a
-// clock and a calendar the test sets, question files written by the test, and a message pump
-// that offers every message to the accelerator table as the program's loop does.
+// The practice window under Wine: question files written by the test, the tiles read back
+// from the screen and compared with the bitmap's cells, and the window in the test's own
+// process with a clock and a calendar the test sets.
 #pragma once
 
 #include <windows.h>
@@ -13,100 +13,68 @@
 
 #include "tallydrill/practice/practice_app.h"
 #include "tallydrill/practice/practice_window.h"
-#include "tallydrill/practice/window_layout.h"
 #include "tallydrill/questions/question_record.h"
+#include "tallydrill/tiles/tile_plan.h"
 
 namespace practice_test {
 
-// The readings the program gets from practice_clock_ms and practice_calendar_seconds.
-extern std::uint32_t clock_ms;
-extern std::uint32_t calendar_seconds;
-
-// A question with the sample's tiles and the given limit and texts.
-struct QuestionTexts {
-    std::int32_t time_limit;
-    std::string question;
-    std::string answers[4];
-    std::string explanation;
-};
-QuestionRecord make_question(const QuestionTexts& texts);
-
+// The built-in sample's tiles with this limit and these texts.
+QuestionRecord make_question(std::int32_t time_limit, const std::string& question,
+                             const std::vector<std::string>& answers,
+                             const std::string& explanation);
 // Writes bytes to a file of the test's folder; gives its full path.
 std::string write_file(const std::string& name, const void* bytes, std::size_t size);
 std::string write_question(const std::string& name, const QuestionRecord& record);
-std::string full_path(const std::string& name);
-
 // Copies the tile bitmap of the source tree to data/bp.bmp in the test's folder.
 void provide_tile_bitmap();
 
-// A child window's place in its parent's client area.
-PaneRect place_of(HWND child);
-SIZE client_size(HWND window);
-std::string text_of(HWND window);
-std::wstring wide_text_of(HWND window);
-std::string describe(const PaneRect& r);
-
-// The direct children of the main window in creation order.
-std::vector<HWND> children_of(HWND window);
-
-// Pixels, 0x00RRGGBB as COLORREF gives them, row by row from the top.
+// Pixels as COLORREF gives them, row by row from the top.
 struct Picture {
     int width = 0;
     int height = 0;
     std::vector<COLORREF> pixels;
-
     COLORREF at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
-
-// What a bitmap holds, and what a screen or window device context shows in a rectangle.
-Picture picture_of_bitmap(HBITMAP bitmap);
 Picture picture_of_dc(HDC dc, int left, int top, int width, int height);
+Picture picture_of_client(HWND window); // as the screen shows it
 
-// Where the tiles of the built-in sample question lie on a client area of 630 pixels or more,
-// worked out by hand from the drawing rules: dora rows stretched to 33 x 49, everything else
-// copied at the cell's size. `rows` is how much of the cell stays visible from its top (the
-// upper tile of a stacked pair is covered by the lower one below row 34).
-struct TilePlace {
-    TileCode code;
-    int x;
-    int y;
-    bool stretched;
-    int rows;
-};
-std::vector<TilePlace> sample_question_places();
+constexpr COLORREF band_green = RGB(0, 100, 0);
 
-// Compares the tiles at their places in `shown` (offset by origin_x, origin_y) with the cells
-// of the tile bitmap; gives one line per tile that differs. Stretched rows may come from a
-// neighbouring source row.
-std::vector<std::string> tile_differences(const Picture& shown, int origin_x, int origin_y,
-                                          const Picture& bitmap,
-                                          const std::vector<TilePlace>& places);
+// Compares the window with the plan the drawing rules give for this record: every copy's cell
+// (the visible part of a tile that a later one covers), dora rows stretched allowing a
+// neighbouring source pixel, and every other pixel of the bands green. One line per fault.
+std::string plan_differences(const Picture& shown, const Picture& bitmap,
+                             const QuestionRecord& record);
 
 class PracticeWindowTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
-
-    // Ends the window and starts the program's window again from its initial state.
+    // Ends the window and starts it again from the program's initial state.
     void restart();
 
     // Dispatches messages for this long, each offered to the accelerator table first.
     void pump(DWORD milliseconds);
-    // A key as the user presses it: down and up, through the accelerator table.
+    // A key pressed and released, through the accelerator table.
     void press_key(WORD virtual_key);
-    // A click on a child button, as the mouse gives it; handled when this returns.
-    void click(HWND button);
-    // A command issued by the accelerator table (notification code 1).
-    void accelerator_command(int id);
+    // A command of the accelerator table, handled when this returns.
+    void command(int id);
+    // A load key answered in the real dialog: the path chosen, or cancelled when it is "".
+    void load(WORD key, const std::string& path);
+    std::string result_text(int field) const;
+    // The window painted again, in front, and compared with plan_differences for the cells of
+    // the bitmap the program loaded.
+    std::string tile_differences();
+    std::string button_text(int slot) const;
 
     HWND window() const { return start_.window; }
-    SIZE client() const { return client_size(start_.window); }
+    SIZE client() const;
 
+    static std::uint32_t clock_ms;
+    static std::uint32_t calendar_seconds;
     bool quit_seen_ = false;
-    WPARAM quit_code_ = 0;
 
   private:
-    void stop();
     PracticeStart start_{};
 };
 

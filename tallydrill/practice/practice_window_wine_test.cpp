@@ -1,443 +1,322 @@
-// The practice window in the test's own process: its class, menu and accelerators, the start
-// screen, the panes of a running question and of a result, the minimum size and the about box.
+// The practice window in the test's own process under Wine, walked through as the user walks
+// it: the start screen, a question loaded through the real dialog, answers by key, by button
+// and by typed score, the clock, the result pane, NEXT and dealing again, question files that
+// are missing, short, long or broken, the tiles read back from the screen, and the end.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
 #include <string>
-#include <tuple>
 #include <vector>
 
+#include "tallydrill/practice/answer_deal.h"
 #include "tallydrill/practice/commands.h"
+#include "tallydrill/practice/japanese_text.h"
 #include "tallydrill/practice/practice_test_support.h"
-#include "tallydrill/practice/question_file.h"
 #include "tallydrill/practice/resource_ids.h"
 #include "win32_test_support.h"
 
 namespace {
 
 using namespace practice_test;
-using win32_test::DialogDriver;
+using Lines = std::vector<std::string>;
+using win32_test::answer_dialogs;
+using win32_test::window_text;
 
-// Seed 1 deals entries 0..3 to slots 1, 3, 2, 0.
-const std::string seed_1_buttons[4] = {"1500", "2900", "5800", "3900"};
-constexpr int seed_1_right_slot = 1;
+const Lines answers = {"2900", "3900", "5800", "1500"};
+const char* const title = "[ Pointsmith ][ Tilvora ] version 2.5";
 
-QuestionTexts white_dragon_texts() {
-    return QuestionTexts{30,
-                         "Ron on white.\\nWhat is the score?",
-                         {"2900", "3900", "5800", "1500"},
-                         "White dragon 1 han,\\n40 fu: 2900."};
+std::vector<unsigned char> bytes_of(const QuestionRecord& record) {
+    const auto* p = reinterpret_cast<const unsigned char*>(&record);
+    return std::vector<unsigned char>(p, p + sizeof record);
 }
 
-struct ChildSpec {
-    const char* window_class;
-    const char* text;
-    LONG_PTR style;
-    PaneRect place;
-};
-
-void expect_child(HWND child, const ChildSpec& spec, const std::string& what) {
-    SCOPED_TRACE(what);
-    ASSERT_NE(child, nullptr);
-    EXPECT_STRCASEEQ(win32_test::window_class(child).c_str(), spec.window_class);
-    EXPECT_EQ(text_of(child), spec.text);
-    // An edit control takes WS_BORDER out of its style and draws the border itself.
-    const bool edit = win32_test::window_class(child) == "Edit";
-    const LONG_PTR ignored = WS_CLIPSIBLINGS | (edit ? WS_BORDER : 0);
-    EXPECT_EQ(GetWindowLongPtrA(child, GWL_STYLE) & 0xFFFFFFFF & ~ignored, spec.style & ~ignored)
-        << std::hex << GetWindowLongPtrA(child, GWL_STYLE);
-    EXPECT_EQ(GetDlgCtrlID(child), 0) << "every child has the identifier 0";
-    EXPECT_EQ(describe(place_of(child)), describe(spec.place));
-}
-
-constexpr LONG_PTR child_visible = WS_CHILD | WS_VISIBLE;
-constexpr LONG_PTR plain_button = child_visible | BS_PUSHBUTTON;
-constexpr LONG_PTR bordered_static =
-    child_visible | WS_BORDER | SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY;
-constexpr LONG_PTR bordered_edit = child_visible | WS_BORDER | ES_CENTER | ES_NOHIDESEL;
-constexpr LONG_PTR bordered_value = child_visible | WS_BORDER | ES_CENTER | ES_WANTRETURN;
-constexpr LONG_PTR text_box = child_visible | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
-                              ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN;
-constexpr LONG_PTR bar = child_visible | WS_BORDER | PBS_SMOOTH;
-
-std::string menu_text(HMENU menu, UINT position) {
-    char text[128] = {};
-    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), ::tolower);
     return text;
 }
 
-class PracticeWindow : public PracticeWindowTest {};
+LRESULT bar_position(int field) {
+    return SendMessageA(practice.countdown_pane.fields[field], PBM_GETPOS, 0, 0);
+}
 
-TEST_F(PracticeWindow, RegistersItsClassAndOpensOnTheStartScreen) {
-    WNDCLASSEXA window_class{};
-    window_class.cbSize = sizeof window_class;
-    ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), TD_CLASS_NAME, &window_class));
-    EXPECT_EQ(window_class.style, 0u);
-    EXPECT_EQ(window_class.cbClsExtra, 0);
-    EXPECT_EQ(window_class.cbWndExtra, 0);
-    EXPECT_NE(window_class.hIcon, nullptr) << "icon \"MyIcon\"";
-    EXPECT_NE(window_class.hCursor, nullptr);
-    EXPECT_EQ(window_class.hbrBackground, GetStockObject(LTGRAY_BRUSH));
+class PracticeFlow : public PracticeWindowTest {
+  protected:
+    // Presses keys that must change nothing here, and no dialog may come.
+    void keys_do_nothing(std::initializer_list<WORD> keys) {
+        const PracticeState state = practice.state;
+        answer_dialogs({}, [&] {
+            for (WORD key : keys) {
+                press_key(key);
+                EXPECT_EQ(practice.state, state) << "key " << key;
+            }
+        });
+    }
+    void expect_deal(std::uint32_t seed) {
+        const AnswerDeal deal = deal_answers(seed);
+        EXPECT_EQ(practice.right_slot, deal.right_slot);
+        for (int entry = 0; entry < 4; ++entry) {
+            EXPECT_EQ(button_text(deal.slot_of_entry[entry]), answers[entry]) << entry;
+        }
+    }
+};
 
-    EXPECT_EQ(text_of(window()), "[ Pointsmith ][ Tilvora ] version 2.5");
-    EXPECT_EQ(GetWindowLongPtrA(window(), GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
-    EXPECT_EQ(GetWindowLongPtrA(window(), GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE, 0);
+TEST_F(PracticeFlow, ASelectedAnswerFromStartToNext) {
+    const std::string path = write_question(
+        "q1.tt", make_question(30, "Ron on white.\\nScore?", answers, "White dragon,\\n40 fu."));
+    keys_do_nothing({VK_F1, VK_F2, VK_F3, VK_F4, VK_RETURN, VK_F7});
+    ASSERT_NE(practice.start_button, nullptr);
+    EXPECT_EQ(window_text(practice.start_button), "F5 : [ Pointsmith ] Start");
+
+    Lines offered;
+    clock_ms = 200000;
+    answer_dialogs({[&](HWND dialog) {
+                       offered = win32_test::offered_files(dialog);
+                       win32_test::choose_file(path)(dialog);
+                   }},
+                   [&] { SendMessageA(practice.start_button, BM_CLICK, 0, 0); });
+    EXPECT_EQ(offered, (Lines{"Pointsmith question*", "ALL FORMAT", "*.tt"}));
+    ASSERT_EQ(practice.state, PracticeState::question_running);
+    EXPECT_EQ(practice.start_button, nullptr);
+    EXPECT_EQ(window_text(window()), "q1.tt") << "the title is the file's";
+    EXPECT_EQ(practice.question_start_ms, 200000u) << "the clock is read after the dialog";
+    expect_deal(1);
+    EXPECT_EQ(tile_differences(), "");
+    keys_do_nothing({VK_RETURN});
+
+    // The real 50 ms timer shows the time gone; F7 deals again without reading the clock.
+    clock_ms += 15000;
+    for (int i = 0; i < 100 && bar_position(countdown_elapsed_bar) != 500; ++i) {
+        pump(30);
+    }
+    EXPECT_EQ(window_text(practice.countdown_pane.fields[countdown_elapsed_value]), "15 sec");
+    EXPECT_EQ(bar_position(countdown_elapsed_bar), 500);
+    EXPECT_EQ(bar_position(countdown_limit_bar), 1000);
+    calendar_seconds = 0;
+    press_key(VK_F7);
+    expect_deal(0);
+    EXPECT_EQ(practice.question_start_ms, 200000u);
+
+    // A wrong answer by its key, too late; the keys then do nothing.
+    clock_ms = 200000 + 30001;
+    const int wrong = (practice.right_slot + 1) % 4;
+    const std::string chosen = button_text(wrong);
+    press_key(static_cast<WORD>(VK_F1 + wrong));
+    ASSERT_EQ(practice.state, PracticeState::result_shown);
+    const Lines shown = {
+        result_text(result_timing_verdict),    result_text(result_elapsed_value),
+        result_text(result_answer_verdict),    result_text(result_right_answer_value),
+        result_text(result_your_answer_label), result_text(result_your_answer_value)};
+    EXPECT_EQ(shown, (Lines{"too late", "30.0 sec", "wrong", "2900", "select answer", chosen}));
+    keys_do_nothing({VK_F1, VK_F2, VK_F3, VK_F4});
+    EXPECT_EQ(practice.chosen_slot, wrong);
+
+    // The pane opens over ten ticks; NEXT then offers the previous choice, and a cancelled
+    // dialog deals the same question again in the same mode.
+    for (int tick = 0; tick < 10; ++tick) {
+        SendMessageA(window(), WM_TIMER, 1, 0);
+    }
+    EXPECT_EQ(tile_differences(), "") << "once the result pane has opened";
+    EXPECT_EQ(window_text(practice.result_pane.explanation_box), "White dragon,\r\n40 fu.");
+    answer_dialogs(
+        {[&](HWND dialog) {
+            offered = win32_test::offered_files(dialog);
+            win32_test::cancel()(dialog);
+        }},
+        [&] { SendMessageA(practice.result_pane.fields[result_next_button], BM_CLICK, 0, 0); });
+    EXPECT_EQ(offered.back(), "q1.tt");
+    ASSERT_EQ(practice.state, PracticeState::question_running);
+    EXPECT_EQ(practice.mode, AnswerMode::select_answer);
+    EXPECT_EQ(practice.result_pane.explanation_box, nullptr);
+    EXPECT_EQ(window_text(practice.question_pane.question_box), "Ron on white.\r\nScore?");
+
+    // The right answer by a click on its button, in time.
+    clock_ms = practice.question_start_ms + 3100;
+    SendMessageA(practice.countdown_pane.choice_buttons[practice.right_slot], BM_CLICK, 0, 0);
+    EXPECT_EQ(result_text(result_answer_verdict), "right");
+    EXPECT_EQ(result_text(result_timing_verdict), "permit");
+    EXPECT_EQ(result_text(result_elapsed_value), "3.1 sec");
+    EXPECT_EQ(answer_dialogs({win32_test::press(IDOK)}, [&] { press_key(VK_F12); }),
+              Lines{std::string(about_caption) + ": " + about_text});
+    EXPECT_EQ(practice.state, PracticeState::result_shown);
+}
+
+TEST_F(PracticeFlow, TypedScoresAndTheLoadCommandsInEveryState) {
+    QuestionRecord record = make_question(30, "Typed", answers, "");
+    load(VK_F6, write_question("typed.tt", record));
+    ASSERT_EQ(practice.mode, AnswerMode::direct_input);
+    EXPECT_EQ(practice.countdown_pane.choice_buttons[0], nullptr);
+    wchar_t caption[16] = {};
+    GetWindowTextW(practice.countdown_pane.score_label, caption, 16);
+    EXPECT_EQ(std::wstring(caption), L"\u70b9\u6570\u5165\u529b");
+    GetWindowTextW(practice.countdown_pane.decide_button, caption, 16);
+    EXPECT_EQ(std::wstring(caption), L"\u6c7a\u5b9a");
+    InvalidateRect(window(), nullptr, TRUE);
+    UpdateWindow(window());
+    EXPECT_EQ(GetFocus(), practice.countdown_pane.score_input) << "painting focuses the input";
+    keys_do_nothing({VK_F1, VK_F2, VK_F3, VK_F4});
+
+    struct Row {
+        const char* right;
+        std::string typed;
+        const char* verdict;
+    };
+    const std::string long_answer = "8000 " + std::string(400, '7');
+    const Row rows[] = {{"2600 a", "2600 all", "right"}, {"8000", long_answer, "wrong"}};
+    bool by_button = false;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed.substr(0, 20));
+        std::memset(practice.question.answers[0], 0, sizeof practice.question.answers[0]);
+        std::strcpy(practice.question.answers[0], row.right);
+        if (practice.state == PracticeState::result_shown) {
+            command(IDM_DEAL_AGAIN);
+        }
+        SetWindowTextA(practice.countdown_pane.score_input, row.typed.c_str());
+        if (by_button) {
+            SendMessageA(practice.countdown_pane.decide_button, BM_CLICK, 0, 0);
+        } else {
+            press_key(VK_RETURN);
+        }
+        by_button = !by_button;
+        ASSERT_EQ(practice.state, PracticeState::result_shown);
+        EXPECT_EQ(result_text(result_answer_verdict), row.verdict);
+        EXPECT_EQ(result_text(result_your_answer_value), row.typed.substr(0, 255));
+        EXPECT_EQ(result_text(result_your_answer_label), "input answer");
+    }
+    load(VK_RETURN, ""); // NEXT, cancelled: the same mode
+    EXPECT_EQ(practice.mode, AnswerMode::direct_input);
+
+    // F5 over a running question, F6 over a result: each load sets its mode.
+    HWND old_input = practice.countdown_pane.score_input;
+    load(VK_F5, write_question("second.tt", make_question(20, "Second", {"7700"}, "")));
+    EXPECT_EQ(practice.mode, AnswerMode::select_answer);
+    EXPECT_FALSE(IsWindow(old_input)) << "the old countdown pane is gone";
+    EXPECT_EQ(window_text(window()), "second.tt");
+    EXPECT_EQ(button_text(practice.right_slot), "7700");
+    press_key(VK_F1);
+    ASSERT_EQ(practice.state, PracticeState::result_shown);
+    load(VK_F6, "");
+    EXPECT_EQ(practice.state, PracticeState::question_running);
+    EXPECT_EQ(practice.mode, AnswerMode::direct_input);
+    EXPECT_NE(practice.countdown_pane.score_input, nullptr);
+}
+
+TEST_F(PracticeFlow, QuestionFilesOfAnyLengthAndContent) {
+    QuestionRecord sample{};
+    set_initial_question(sample);
+    load(VK_F5, ""); // the first dialog cancelled: the built-in sample
+    EXPECT_EQ(bytes_of(practice.question), bytes_of(sample));
+    EXPECT_EQ(window_text(window()), title);
+    EXPECT_EQ(window_text(practice.countdown_pane.fields[countdown_limit_value]), "0 sec");
+
+    const std::string missing = win32_test::full_path("not-there.tt");
+    const Lines seen = answer_dialogs({win32_test::choose_file(missing), win32_test::press(IDOK)},
+                                      [&] { press_key(VK_F5); });
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(lower(seen[1]), lower("Can not Open File: " + missing));
+    EXPECT_EQ(bytes_of(practice.question), bytes_of(sample)) << "the record is unchanged";
+    EXPECT_EQ(practice.state, PracticeState::question_running) << "the practice goes on";
+
+    // A short file replaces only its own bytes: the tile lists, the limit and 8 characters.
+    const QuestionRecord full = make_question(45, "Full", {"1", "2", "3", "4"}, "Old");
+    load(VK_F5, write_question("full.tt", full));
+    QuestionRecord other = make_question(-1, "Shortened text", {}, "");
+    other.hand[0] = 33;
+    load(VK_F5, write_file("short.tt", &other, 60));
+    std::vector<unsigned char> expected = bytes_of(full);
+    std::copy_n(bytes_of(other).begin(), 60, expected.begin());
+    EXPECT_EQ(bytes_of(practice.question), expected);
+    EXPECT_EQ(window_text(practice.question_pane.question_box), "Shortene");
+    EXPECT_EQ(window_text(practice.countdown_pane.fields[countdown_limit_value]), "-1 sec");
+    SendMessageA(window(), WM_TIMER, 1, 0);
+    EXPECT_EQ(bar_position(countdown_elapsed_bar), 1000) << "a limit below 1 s: a full bar";
+    load(VK_F5, write_file("empty.tt", "", 0));
+    EXPECT_EQ(window_text(window()), "empty.tt");
+    EXPECT_EQ(bytes_of(practice.question), expected) << "an empty file changes nothing else";
+    std::vector<unsigned char> long_file = bytes_of(full);
+    long_file.resize(2000, 0x41);
+    load(VK_F5, write_file("long.tt", long_file.data(), long_file.size()));
+    EXPECT_EQ(bytes_of(practice.question), bytes_of(full)) << "bytes after the 820th are ignored";
+
+    // Codes that name no cell, lists without their 255 and texts without a NUL: read and shown
+    // inside the record's fields.
+    QuestionRecord broken{};
+    std::memset(&broken, 'y', sizeof broken);
+    for (std::size_t i = 0; i < sizeof broken.hand; ++i) {
+        broken.hand[i] = static_cast<TileCode>(i % 3 == 0 ? 100 + i : 45 + i % 2);
+    }
+    std::memset(broken.dora_indicators, 200, sizeof broken.dora_indicators);
+    set_question_time_limit(broken, 0);
+    broken.answers[1][0] = 'z';
+    load(VK_F5, write_question("broken.tt", broken));
+    EXPECT_EQ(window_text(practice.question_pane.question_box), std::string(255, 'y'));
+    for (int slot = 0; slot < 4; ++slot) {
+        EXPECT_EQ(button_text(slot).size(), 64u) << "nothing of the next field";
+    }
+    EXPECT_EQ(tile_differences(), "") << "the known cells";
+    clock_ms = practice.question_start_ms + 1;
+    command(IDM_ANSWER_F1 + practice.right_slot);
+    EXPECT_EQ(result_text(result_right_answer_value), std::string(64, 'y'));
+    EXPECT_EQ(result_text(result_timing_verdict), "too late");
+    EXPECT_EQ(window_text(practice.result_pane.explanation_box), std::string(255, 'y'));
+}
+
+TEST_F(PracticeFlow, TheWindowKeepsItsMinimumSizeAndEndsOnce) {
+    SetWindowPos(window(), nullptr, 0, 0, 400, 900, SWP_NOMOVE | SWP_NOZORDER);
     RECT outer{};
     GetWindowRect(window(), &outer);
     EXPECT_EQ(outer.right - outer.left, 630);
-    EXPECT_EQ(outer.bottom - outer.top, 450);
-
-    EXPECT_EQ(practice.state, PracticeState::start_screen);
-    EXPECT_EQ(practice.mode, AnswerMode::select_answer);
-    const std::vector<HWND> children = children_of(window());
-    ASSERT_EQ(children.size(), 1u);
-    const SIZE c = client();
-    expect_child(
-        children[0],
-        {"button", "F5 : [ Pointsmith ] Start", plain_button, {10, c.cy / 4, c.cx - 20, c.cy / 2}},
-        "start button");
-    EXPECT_EQ(children[0], practice.start_button);
-}
-
-TEST_F(PracticeWindow, MenuAndAcceleratorTable) {
-    HMENU bar = GetMenu(window());
-    ASSERT_NE(bar, nullptr);
-    ASSERT_EQ(GetMenuItemCount(bar), 2);
-    EXPECT_EQ(menu_text(bar, 0), "&Menu");
-    EXPECT_EQ(menu_text(bar, 1), "&About this software");
-    EXPECT_EQ(GetMenuItemID(bar, 1), static_cast<UINT>(IDM_ABOUT));
-
-    HMENU drop_down = GetSubMenu(bar, 0);
-    ASSERT_NE(drop_down, nullptr);
-    const std::vector<std::pair<std::string, int>> items = {
-        {"Question Load : &Select answer score mode : F5", IDM_LOAD_SELECT_ANSWER},
-        {"Question Load : &Input score mode : F6", IDM_LOAD_DIRECT_INPUT},
-        {"&Deal the question again : F7", IDM_DEAL_AGAIN},
-        {"", 0}, // separator
-        {"&Exit", IDM_EXIT},
-    };
-    ASSERT_EQ(GetMenuItemCount(drop_down), static_cast<int>(items.size()));
-    for (UINT i = 0; i < items.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(menu_text(drop_down, i), items[i].first);
-        EXPECT_EQ(GetMenuItemID(drop_down, i), static_cast<UINT>(items[i].second));
-    }
-
-    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), TD_MENU_NAME);
-    ASSERT_NE(table, nullptr);
-    ACCEL entries[32] = {};
-    const int count = CopyAcceleratorTableA(table, entries, 32);
-    std::set<std::tuple<int, int, int>> found;
-    for (int i = 0; i < count; ++i) {
-        found.insert({entries[i].fVirt & ~0x80, entries[i].key, entries[i].cmd});
-    }
-    const int v = FVIRTKEY | FNOINVERT;
-    const std::set<std::tuple<int, int, int>> expected = {
-        {v, VK_F12, IDM_ABOUT},
-        {v, VK_F5, IDM_LOAD_SELECT_ANSWER},
-        {v, VK_F6, IDM_LOAD_DIRECT_INPUT},
-        {v, VK_F7, IDM_DEAL_AGAIN},
-        {v, VK_F1, IDM_ANSWER_F1},
-        {v, VK_F2, IDM_ANSWER_F2},
-        {v, VK_F3, IDM_ANSWER_F3},
-        {v, VK_F4, IDM_ANSWER_F4},
-        {v, VK_RETURN, IDM_ENTER},
-    };
-    EXPECT_EQ(count, static_cast<int>(expected.size()));
-    EXPECT_EQ(found, expected);
-}
-
-TEST_F(PracticeWindow, StartButtonOpensTheQuestionDialogAndBuildsThePanes) {
-    const std::string path = write_question("q1.tt", make_question(white_dragon_texts()));
-    std::string caption;
-    std::vector<std::string> filters;
-    std::string name_box;
-    bool read_only_visible = true;
-    DialogDriver dialogs;
-    dialogs.answer([&](HWND dialog) {
-        caption = win32_test::window_text(dialog);
-        HWND types = GetDlgItem(dialog, 0x470); // cmb1, "Files of type"
-        const int count = static_cast<int>(SendMessageA(types, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            char text[128] = {};
-            SendMessageA(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-            filters.push_back(text);
-        }
-        filters.push_back("selected " + std::to_string(SendMessageA(types, CB_GETCURSEL, 0, 0)));
-        name_box = win32_test::item_text(dialog, 0x47C);
-        read_only_visible = IsWindowVisible(GetDlgItem(dialog, 0x410)) != FALSE; // chx1
-        win32_test::answer_file_dialog(dialog, path);
-    });
-    clock_ms = 200000;
-    click(practice.start_button);
-    // Read before anything pumps messages: both bars stand full and the elapsed value is empty
-    // until the first tick. Then a tick, so that what follows does not depend on the timer.
-    ASSERT_EQ(practice.state, PracticeState::question_running);
-    for (int field : {countdown_limit_bar, countdown_elapsed_bar}) {
-        HWND bar_window = practice.countdown_pane.fields[field];
-        EXPECT_EQ(SendMessageA(bar_window, PBM_GETRANGE, TRUE, 0), 0) << field;
-        EXPECT_EQ(SendMessageA(bar_window, PBM_GETRANGE, FALSE, 0), 1000) << field;
-        EXPECT_EQ(SendMessageA(bar_window, PBM_GETPOS, 0, 0), 1000) << field;
-    }
-    EXPECT_EQ(text_of(practice.countdown_pane.fields[countdown_elapsed_value]), "");
-    SendMessageA(window(), WM_TIMER, 1, 0);
-    ASSERT_TRUE(dialogs.wait_done(3000));
-
-    EXPECT_EQ(caption, "Pointsmith question Data Load");
-    EXPECT_EQ(filters,
-              (std::vector<std::string>{"Pointsmith question", "ALL FORMAT", "selected 0"}));
-    EXPECT_EQ(name_box, "*.tt");
-    EXPECT_FALSE(read_only_visible);
-
-    EXPECT_EQ(practice.state, PracticeState::question_running);
-    EXPECT_EQ(practice.mode, AnswerMode::select_answer);
-    EXPECT_EQ(practice.start_button, nullptr);
-    EXPECT_EQ(text_of(window()), "q1.tt") << "the title is the file title";
-    EXPECT_EQ(practice.question_start_ms, 200000u) << "the clock is read after the dialog";
-
-    const SIZE c = client();
-    const int w = c.cx;
-    const std::vector<HWND> children = children_of(window());
-    ASSERT_EQ(children.size(), 3u + 8u + 6u);
-    std::vector<ChildSpec> expected = {
-        {"edit", "Ron on white.\r\nWhat is the score?", text_box, {0, 0, w, 50}},
-        {"static", "dora display", bordered_static, {0, 100, 150, 49}},
-        {"static", "back dora", bordered_static, {0, 149, 150, 50}},
-    };
-    const char* keys[4] = {"F1", "F2", "F3", "F4"};
-    for (int i = 0; i < 4; ++i) {
-        expected.push_back(
-            {"button", seed_1_buttons[i].c_str(), plain_button, {50, 280 + 30 * i, 550, 30}});
-        expected.push_back({"static", keys[i], bordered_static, {0, 280 + 30 * i, 50, 28}});
-    }
-    const std::vector<ChildSpec> countdown = {
-        {"edit", "limitation time", bordered_edit, {0, 50, w / 3, 25}},
-        {"edit", "30 sec", bordered_value, {w / 3, 50, w / 3, 25}},
-        {"msctls_progress32", "", bar, {2 * w / 3, 50, w / 3, 25}},
-        {"edit", "elapsed time", bordered_edit, {0, 75, w / 3, 25}},
-        {"edit", "0 sec", bordered_value, {w / 3, 75, w / 3, 25}},
-        {"msctls_progress32", "", bar, {2 * w / 3, 75, w / 3, 25}},
-    };
-    expected.insert(expected.end(), countdown.begin(), countdown.end());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        expect_child(children[i], expected[i], "child " + std::to_string(i));
-    }
-    EXPECT_EQ(SendMessageA(practice.countdown_pane.fields[countdown_limit_bar], PBM_GETPOS, 0, 0),
-              1000);
-    EXPECT_EQ(SendMessageA(practice.countdown_pane.fields[countdown_elapsed_bar], PBM_GETPOS, 0, 0),
-              0);
-    EXPECT_EQ(practice.right_slot, seed_1_right_slot);
-}
-
-TEST_F(PracticeWindow, TheSecondDialogStartsFromThePreviousChoice) {
-    const std::string path = write_question("first.tt", make_question(white_dragon_texts()));
-    std::string second_name_box;
-    DialogDriver dialogs;
-    dialogs.answer(win32_test::choose_file(path));
-    dialogs.answer([&](HWND dialog) {
-        second_name_box = win32_test::item_text(dialog, 0x47C);
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    press_key(VK_F5);
-    EXPECT_STRCASEEQ(question_file_path(), path.c_str());
-    press_key(VK_F5);
-    ASSERT_TRUE(dialogs.wait_done(3000));
-    EXPECT_EQ(second_name_box, "first.tt");
-    EXPECT_EQ(text_of(window()), "first.tt");
-}
-
-TEST_F(PracticeWindow, ResultPaneShowsTheAnswerAndOpensOverTenTicks) {
-    const std::string path = write_question("q1.tt", make_question(white_dragon_texts()));
-    DialogDriver dialogs;
-    dialogs.answer(win32_test::choose_file(path));
-    press_key(VK_F5);
-    ASSERT_TRUE(dialogs.wait_done(3000));
-    clock_ms += 12340;
-    // Answer straight, without pumping, so that no timer tick comes in between.
-    accelerator_command(IDM_ANSWER_F3);
-    ASSERT_EQ(practice.state, PracticeState::result_shown);
-    EXPECT_EQ(practice.reveal_step, 0);
-    for (HWND button : practice.countdown_pane.choice_buttons) {
-        EXPECT_EQ(button, nullptr);
-    }
-
-    const SIZE c = client();
-    const std::vector<HWND> children = children_of(window());
-    ASSERT_EQ(children.size(), 3u + 1u + 11u);
-    expect_child(
-        children[3],
-        {"edit", "White dragon 1 han,\r\n40 fu: 2900.", text_box, {0, c.cy - 120, c.cx, 120}},
-        "explanation box");
-    const std::vector<std::string> verdict_texts = {
-        "NEXT",         "permit", "limitation time", "30 sec", "elapsed time", "12.3 sec", "wrong",
-        "right answer", "2900",   "select answer",   "5800"};
-    for (int i = 0; i < result_field_count; ++i) {
-        const bool is_button = i == result_next_button;
-        expect_child(children[4 + i],
-                     {is_button ? "button" : "edit",
-                      verdict_texts[i].c_str(),
-                      is_button ? plain_button : bordered_edit,
-                      {0, 0, 0, 0}},
-                     "result field " + std::to_string(i));
-    }
-
-    // Tick k lays the pane out at the step of tick k - 1, then advances it.
-    const std::vector<int> steps = {0, 3, 6, 9, 12, 15, 18, 21, 24, 25, 25};
-    for (std::size_t k = 0; k < steps.size(); ++k) {
-        SCOPED_TRACE("tick " + std::to_string(k + 1));
-        SendMessageA(window(), WM_TIMER, 1, 0);
-        const int a = steps[k];
-        const auto clamp = [](int v) { return v < 0 ? 0 : v; };
-        EXPECT_EQ(describe(place_of(practice.result_pane.explanation_box)),
-                  describe({0, 280, c.cx, (c.cy - 280) * a / 25}));
-        EXPECT_EQ(describe(place_of(practice.result_pane.fields[result_next_button])),
-                  describe({0, 50, clamp(3 * a - 10), 2 * a}));
-        EXPECT_EQ(describe(place_of(practice.result_pane.fields[result_answer_verdict])),
-                  describe({65, 75, 3 * a + 10, a}));
-        for (int k4 = 0; k4 < 4; ++k4) {
-            EXPECT_EQ(describe(place_of(practice.result_pane.fields[result_limit_label + k4])),
-                      describe({(c.cx - 150) * k4 / 4 + 150, 50, (c.cx - 150) * a / 100, a}));
-            EXPECT_EQ(
-                describe(place_of(practice.result_pane.fields[result_right_answer_label + k4])),
-                describe({(c.cx - 150) * k4 / 4 + 150, 75, (c.cx - 150) * a / 100, a}));
-        }
-        EXPECT_EQ(practice.reveal_step, k + 1 < steps.size() ? steps[k + 1] : 25);
-    }
-    EXPECT_EQ(describe(place_of(practice.result_pane.fields[result_next_button])),
-              describe({0, 50, 65, 50}));
-}
-
-TEST_F(PracticeWindow, ResizingTheResultMovesTheExplanationBoxUntilTheNextTick) {
-    DialogDriver dialogs;
-    dialogs.answer(win32_test::cancel());
-    press_key(VK_F5);
-    ASSERT_TRUE(dialogs.wait_done(3000));
-    accelerator_command(IDM_ANSWER_F1);
-    for (int i = 0; i < 12; ++i) {
-        SendMessageA(window(), WM_TIMER, 1, 0);
-    }
-    SetWindowPos(window(), nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER);
-    const SIZE c = client();
-    EXPECT_EQ(describe(place_of(practice.result_pane.explanation_box)),
-              describe({0, c.cy - 120 - 25, c.cx, 25 + 120}));
-    EXPECT_EQ(describe(place_of(practice.question_pane.question_box)), describe({0, 0, c.cx, 50}));
-    EXPECT_EQ(describe(place_of(practice.result_pane.fields[result_your_answer_value])),
-              describe({(c.cx - 150) * 3 / 4 + 150, 75, (c.cx - 150) * 25 / 100, 25}));
-    SendMessageA(window(), WM_TIMER, 1, 0);
-    EXPECT_EQ(describe(place_of(practice.result_pane.explanation_box)),
-              describe({0, 280, c.cx, c.cy - 280}));
-}
-
-TEST_F(PracticeWindow, TheWindowSpringsBackToItsMinimumOuterSize) {
-    struct Row {
-        int width, height;             // asked for
-        int outer_width, outer_height; // got
-    };
-    const Row rows[] = {
-        {400, 300, 630, 450}, {500, 800, 630, 800}, {900, 300, 900, 450},
-        {900, 700, 900, 700}, {630, 450, 630, 450},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::to_string(row.width) + " x " + std::to_string(row.height));
-        RECT before{};
-        GetWindowRect(window(), &before);
-        SetWindowPos(window(), nullptr, 0, 0, row.width, row.height, SWP_NOMOVE | SWP_NOZORDER);
-        RECT after{};
-        GetWindowRect(window(), &after);
-        EXPECT_EQ(after.right - after.left, row.outer_width);
-        EXPECT_EQ(after.bottom - after.top, row.outer_height);
-        EXPECT_EQ(after.left, before.left) << "in place";
-        EXPECT_EQ(after.top, before.top) << "in place";
-        const SIZE c = client();
-        EXPECT_EQ(describe(place_of(practice.start_button)),
-                  describe({10, c.cy / 4, c.cx - 20, c.cy / 2}));
-    }
-}
-
-TEST_F(PracticeWindow, RunningPanesFollowTheWidthAndTheFixedFieldsStay) {
-    DialogDriver dialogs;
-    dialogs.answer(win32_test::cancel());
-    press_key(VK_F5);
-    ASSERT_TRUE(dialogs.wait_done(3000));
-    SetWindowPos(window(), nullptr, 0, 0, 931, 500, SWP_NOMOVE | SWP_NOZORDER);
-    const int w = client().cx;
-    EXPECT_EQ(describe(place_of(practice.question_pane.question_box)), describe({0, 0, w, 50}));
-    for (int i = 0; i < 6; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(describe(place_of(practice.countdown_pane.fields[i])),
-                  describe({w * (i % 3) / 3, 50 + 25 * (i / 3), w / 3, 25}));
-    }
-    EXPECT_EQ(describe(place_of(practice.countdown_pane.choice_buttons[3])),
-              describe({50, 370, 550, 30}));
-    EXPECT_EQ(describe(place_of(practice.question_pane.back_dora_label)),
-              describe({0, 149, 150, 50}));
-}
-
-TEST_F(PracticeWindow, TheAboutBoxOpensInEveryStateAndChangesNothing) {
-    const std::string path = write_question("q1.tt", make_question(white_dragon_texts()));
-    DialogDriver dialogs;
-    dialogs.answer(win32_test::press(IDOK)); // start screen
-    dialogs.answer(win32_test::choose_file(path));
-    dialogs.answer(win32_test::press(IDOK)); // question running
-    dialogs.answer(win32_test::press(IDOK)); // result shown
-    const auto about = [&](PracticeState expected) {
-        press_key(VK_F12);
-        EXPECT_EQ(practice.state, expected);
-    };
-    about(PracticeState::start_screen);
-    EXPECT_NE(practice.start_button, nullptr);
-    press_key(VK_F5);
-    about(PracticeState::question_running);
-    EXPECT_EQ(text_of(practice.countdown_pane.choice_buttons[0]), seed_1_buttons[0]);
-    press_key(VK_F1);
-    about(PracticeState::result_shown);
-    EXPECT_EQ(text_of(practice.result_pane.fields[result_your_answer_value]), seed_1_buttons[0]);
-    ASSERT_TRUE(dialogs.wait_done(3000));
-
-    const std::vector<win32_test::SeenDialog> seen = dialogs.seen();
-    ASSERT_EQ(seen.size(), 4u);
-    for (std::size_t i : {0u, 2u, 3u}) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(seen[i].caption, " [ Pointsmith ] version infomation");
-        ASSERT_EQ(seen[i].texts.size(), 1u);
-        EXPECT_EQ(seen[i].texts[0], about_text);
-    }
-    const std::string text = about_text;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4) << "five lines";
-    EXPECT_NE(text.find("version 2.5"), std::string::npos);
-}
-
-TEST_F(PracticeWindow, ExitDeletesTheBitmapAndPostsQuitWhileTheWindowStays) {
-    ASSERT_NE(practice.tile_bitmap, nullptr) << "data/bp.bmp was loaded";
-    HBITMAP bitmap = practice.tile_bitmap;
-    SendMessageA(window(), WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(outer.bottom - outer.top, 900);
+    const HBITMAP bitmap = practice.tile_bitmap;
+    ASSERT_NE(bitmap, nullptr) << "data/bp.bmp was loaded from the current folder";
+    command(IDM_EXIT);
     EXPECT_EQ(practice.tile_bitmap, nullptr);
     EXPECT_EQ(GetObjectType(bitmap), 0u) << "the bitmap is gone";
     pump(20);
     EXPECT_TRUE(quit_seen_);
-    EXPECT_EQ(quit_code_, 0u);
-    EXPECT_TRUE(IsWindow(window()));
-}
-
-TEST_F(PracticeWindow, ClosingTheWindowDeletesTheBitmapAndPostsQuit) {
-    HBITMAP bitmap = practice.tile_bitmap;
-    ASSERT_NE(bitmap, nullptr);
-    SendMessageA(window(), WM_CLOSE, 0, 0);
+    SendMessageA(window(), WM_CLOSE, 0, 0); // deletes nothing twice
     EXPECT_FALSE(IsWindow(window()));
-    EXPECT_EQ(GetObjectType(bitmap), 0u);
-    pump(20);
-    EXPECT_TRUE(quit_seen_);
-    EXPECT_EQ(quit_code_, 0u);
+    EXPECT_EQ(start_practice(GetModuleHandleA(nullptr), SW_HIDE).window, nullptr)
+        << "a second start fails cleanly: the class is taken";
 }
 
-TEST_F(PracticeWindow, ASecondStartFailsCleanlyWhenTheClassIsTaken) {
-    // The class "MyWin" is registered by the running window: a second start cannot register it.
-    const PracticeStart second = start_practice(GetModuleHandleA(nullptr), SW_HIDE);
-    EXPECT_EQ(second.window, nullptr);
+// The tiles of the sample when data/bp.bmp is missing, and when it holds only some cells.
+TEST_F(PracticeFlow, WithoutTheBitmapOrWithATooSmallOneOnlyTheCellsItHoldsAreDrawn) {
+    // The top 100 rows of the bitmap: the last rows of its bottom-up file.
+    std::vector<unsigned char> file(1 << 20);
+    std::FILE* in = std::fopen("data\\bp.bmp", "rb");
+    ASSERT_NE(in, nullptr);
+    file.resize(std::fread(file.data(), 1, file.size(), in));
+    std::fclose(in);
+    const std::size_t row_bytes = (390 * 3 + 3) / 4 * 4;
+    file.erase(file.begin() + 54, file.end() - 100 * row_bytes);
+    file[22] = 100; // the height
+    file[23] = 0;
+    std::fill(file.begin() + 34, file.begin() + 38, 0); // the image size: not given
+    ASSERT_TRUE(DeleteFileA("data\\bp.bmp"));
+    restart();
+    EXPECT_EQ(practice.tile_bitmap, nullptr);
+    load(VK_F5, "");
+    EXPECT_EQ(tile_differences(), "") << "the bands only";
+
+    write_file("data\\bp.bmp", file.data(), file.size());
+    restart();
+    ASSERT_NE(practice.tile_bitmap, nullptr);
+    load(VK_F5, "");
+    EXPECT_EQ(tile_differences(), "");
+}
+
+TEST(JapaneseText, CaptionsConvertWithoutTheSystemTableToo) {
+    EXPECT_EQ(std::wstring(cp932_to_wide_built_in(score_label_cp932).text),
+              std::wstring(cp932_to_wide(score_label_cp932).text));
+    EXPECT_EQ(std::wstring(cp932_to_wide_built_in(decide_button_cp932).text), L"\u6c7a\u5b9a");
+    EXPECT_EQ(std::wstring(cp932_to_wide_built_in("\x82\xa0!\x93").text), L"?!?")
+        << "outside the built-in table, and a lone lead byte";
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #   virtual display, a private prefix). Each test case runs in a new empty folder. SERIAL runs
 #   its cases one at a time and apart from every other test (for tests that depend on the
 #   foreground window or look windows up by class). TIMEOUT (default 60 s) ends a hung case.
-#   Links win32_test_support (dialog and window helpers) and its dialog watchdog, which fails
+#   Links win32_test_support (dialog and window helpers) and its main with a dialog watchdog, which fails
 #   a case whose dialog stays up unanswered for 10 s. Does nothing in other builds.
 
 option(PROJECT_WINE_TESTS "Build the tests for Windows and run them under Wine" OFF)
@@ -62,9 +62,8 @@ function(project_wine_test name)
     return()
   endif()
   cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
-  # The dialog watchdog comes with every GUI test program (see win32_test_support.h).
-  add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/testing/win32/dialog_watchdog.cpp)
-  target_link_libraries(${name} PRIVATE ${T_LIBS} win32_test_support GTest::gtest_main)
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} win32_test_support) # its main
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
                         "${CMAKE_CROSSCOMPILING_EMULATOR};--fresh-dir")
   set(extra)
