@@ -194,13 +194,15 @@ Answer choose_file(const std::string& path) {
     };
 }
 
-Program::Program(const std::string& unix_path) {
+Program::Program(const std::string& unix_path, const std::string& unix_folder) {
     std::string line = "\"Z:" + unix_path + "\"";
     std::replace(line.begin(), line.end(), '/', '\\');
+    std::string folder = unix_folder.empty() ? "" : "Z:" + unix_folder;
+    std::replace(folder.begin(), folder.end(), '/', '\\');
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process_)) {
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process_)) {
         ADD_FAILURE() << "cannot start " << line << " (error " << GetLastError() << ")";
         process_ = {};
     }
@@ -262,22 +264,3 @@ void post_command(HWND window, int id) {
 }
 
 } // namespace win32_test
-
-// The main of every project_wine_test program: GoogleTest's, and a watchdog that fails the
-// running test and closes a dialog of the process that stays up unanswered for 10 to 20 s.
-int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    std::thread([] {
-        for (HWND seen = nullptr;; Sleep(10000)) {
-            HWND dialog = win32_test::find_dialog(0, GetCurrentProcessId());
-            if (dialog != nullptr && dialog == seen) {
-                ADD_FAILURE() << "dialog " << win32_test::describe_dialog(dialog)
-                              << " left unanswered";
-                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                PostMessageA(dialog, WM_CLOSE, 0, 0);
-            }
-            seen = dialog;
-        }
-    }).detach();
-    return RUN_ALL_TESTS();
-}

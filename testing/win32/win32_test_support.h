@@ -47,10 +47,11 @@ Answer cancel();
 Answer choose_file(const std::string& path); // into the file name box (0x47C), then OK
 
 // A program started for the test under the same prefix, from the test's folder; ended when
-// this object goes. unix_path is a $<TARGET_FILE:...> path.
+// this object goes. unix_path is a $<TARGET_FILE:...> path; unix_folder, when given, is the
+// folder it starts in.
 class Program {
   public:
-    explicit Program(const std::string& unix_path);
+    explicit Program(const std::string& unix_path, const std::string& unix_folder = "");
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

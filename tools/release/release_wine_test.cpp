@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -25,6 +26,7 @@
 namespace {
 
 std::string release_folder; // a Windows path, without a trailing backslash
+std::string release_unix_folder; // the same folder as the Unix side names it
 
 constexpr int practice_exit_command = 102; // the practice program's menu item "&Exit"
 
@@ -41,7 +43,8 @@ std::vector<unsigned char> file_bytes(const std::string& path) {
 // Starts a program of the release with the release folder as its current folder, as Explorer
 // does on a double click.
 std::unique_ptr<win32_test::Program> start(const char* exe) {
-    return std::make_unique<win32_test::Program>("\"" + in_release(exe) + "\"", release_folder);
+    return std::make_unique<win32_test::Program>(release_unix_folder + "/" + exe,
+                                                 release_unix_folder);
 }
 
 HWND wait_for_child(HWND parent, int id, DWORD timeout_ms = 5000) {
@@ -59,7 +62,7 @@ HWND wait_for_child(HWND parent, int id, DWORD timeout_ms = 5000) {
 TEST(Release, ConverterWritesItsSettingsBesideItselfAndConvertsATypedRecord) {
     DeleteFileA(in_release("sys.sys").c_str());
     auto program = start("layoutpress.exe");
-    ASSERT_TRUE(program->started());
+    ASSERT_NE(program->id(), 0u);
     HWND window = program->wait_for_window("MyWin", "Dualform - Text <-> Binary - version 1.75");
     ASSERT_NE(window, nullptr) << "the converter's window";
     ASSERT_TRUE(win32_test::pump_until(
@@ -73,7 +76,7 @@ TEST(Release, ConverterWritesItsSettingsBesideItselfAndConvertsATypedRecord) {
         [&] { return win32_test::window_text(structure) == "short a;\r\nlong b;\r\n"; }, 5000));
 
     // Closing the (empty) text document brings its tab to the front.
-    ASSERT_TRUE(win32_test::post_command(window, IDM_CLOSE_TEXT));
+    win32_test::post_command(window, IDM_CLOSE_TEXT);
     HWND text = wait_for_child(window, IDC_TEXT_EDITOR);
     ASSERT_NE(text, nullptr);
     win32_test::post_chars(text, "258, 70000,");
@@ -92,9 +95,7 @@ TEST(Release, ConverterWritesItsSettingsBesideItselfAndConvertsATypedRecord) {
         << (dump ? win32_test::window_text(dump) : std::string("(no dump)")) << "\"";
 
     win32_test::post_key(dump, VK_ESCAPE);
-    DWORD code = 99;
-    ASSERT_TRUE(program->wait_for_exit(10000, &code));
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(program->wait_for_exit(10000), 0);
 }
 
 // What the screen shows in the window's client area, 0x00RRGGBB per pixel.
@@ -192,17 +193,13 @@ TEST(Release, PracticeLoadsAPackQuestionThroughItsDialogAndDrawsItsTiles) {
     read_question_bytes(record, bytes.data(), bytes.size());
 
     auto program = start("tallydrill.exe");
-    ASSERT_TRUE(program->started());
+    ASSERT_NE(program->id(), 0u);
     HWND window = program->wait_for_window("MyWin", "[ Pointsmith ][ Tilvora ] version 2.5");
     ASSERT_NE(window, nullptr) << "the practice window";
-    {
-        win32_test::DialogDriver dialogs(win32_test::DialogDriver::OfProcess{program->id()});
-        dialogs.answer(win32_test::choose_file(question));
-        win32_test::post_key(window, VK_F5);
-        ASSERT_TRUE(dialogs.wait_done(10000));
-        ASSERT_EQ(dialogs.seen().size(), 1u);
-        EXPECT_EQ(dialogs.seen()[0].caption, "Pointsmith question Data Load");
-    }
+    EXPECT_EQ(win32_test::answer_dialogs({win32_test::choose_file(question)},
+                                         [&] { win32_test::post_key(window, VK_F5); },
+                                         program->id()),
+              std::vector<std::string>{"Pointsmith question Data Load"});
     ASSERT_TRUE(win32_test::pump_until(
         [&] { return win32_test::window_text(window) == "q01-riichi-pinfu-ron.tt"; }, 5000))
         << "the title shows the loaded file";
@@ -233,9 +230,7 @@ TEST(Release, PracticeLoadsAPackQuestionThroughItsDialogAndDrawsItsTiles) {
     EXPECT_TRUE(drawn) << differing << " pixels of the hand differ from data\\bp.bmp's cells";
 
     win32_test::post_command(window, practice_exit_command);
-    DWORD code = 99;
-    ASSERT_TRUE(program->wait_for_exit(10000, &code));
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(program->wait_for_exit(10000), 0);
 }
 
 } // namespace
@@ -250,5 +245,11 @@ int main(int argc, char** argv) {
     while (!release_folder.empty() && release_folder.back() == '\\') {
         release_folder.pop_back();
     }
+    if (release_folder.compare(0, 2, "Z:") != 0) {
+        std::fprintf(stderr, "release_wine_test.exe: FOLDER must be on drive Z:\n");
+        return 2;
+    }
+    release_unix_folder = release_folder.substr(2);
+    std::replace(release_unix_folder.begin(), release_unix_folder.end(), '\\', '/');
     return RUN_ALL_TESTS();
 }
