@@ -48,20 +48,32 @@ time_runs() {
     printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
 }
 
-rows=() # "group|tool|microseconds|megabytes"
+rows=() # "group|tool|microseconds|megabytes|floor microseconds"
 measure() { # measure GROUP TOOL MEGABYTES_FILE RUNS COMMAND...
     local group=$1 tool=$2 bytes runs=$4
     bytes=$(size "$3")
     shift 4
     local us
     us=$(time_runs "$runs" "$@")
-    rows+=("$group|$tool|$us|$bytes")
+    rows+=("$group|$tool|$us|$bytes|")
+}
+# The floor of a command that writes OUTPUT: cat writing a file of the same bytes (to a file
+# that exists already, as the measured commands do), in the same runs.
+measure_floored() { # measure_floored GROUP TOOL MEGABYTES_FILE OUTPUT COMMAND...
+    local group=$1 tool=$2 bytes output=$4
+    bytes=$(size "$3")
+    shift 4
+    local us floor
+    us=$(time_runs "$fast_runs" "$@")
+    cp "$output" out/floor.in
+    floor=$(time_runs "$fast_runs" sh -c "cat out/floor.in >out/floor.out")
+    rows+=("$group|$tool|$us|$bytes|$floor")
 }
 
 # Conversions; MB/s counts the text form's bytes.
 for set in integers texts; do
     g="$set text to binary"
-    measure "$g" "layoutpress-cli to-binary" $set.txt $fast_runs \
+    measure_floored "$g" "layoutpress-cli to-binary" $set.txt out/$set.lp.bin \
         "$cli" to-binary $set.str $set.txt -o out/$set.lp.bin
     if [ $set = integers ]; then
         measure "$g" "C++ <charconv> loop" $set.txt $fast_runs \
@@ -77,13 +89,13 @@ for set in integers texts; do
     done
 
     g="$set binary to text"
-    measure "$g" "layoutpress-cli to-text" $set.txt $fast_runs \
+    measure_floored "$g" "layoutpress-cli to-text" $set.txt out/$set.lp.txt \
         "$cli" to-text $set.str $set.bin -o out/$set.lp.txt
-    measure "$g" "layoutpress-cli to-text --space" $set.txt $fast_runs \
+    measure_floored "$g" "layoutpress-cli to-text --space" $set.txt out/$set.lps.txt \
         "$cli" to-text $set.str $set.bin --space -o out/$set.lps.txt
-    measure "$g" "layoutpress-cli to-text --line-feed" $set.txt $fast_runs \
+    measure_floored "$g" "layoutpress-cli to-text --line-feed" $set.txt out/$set.lpl.txt \
         "$cli" to-text $set.str $set.bin --line-feed -o out/$set.lpl.txt
-    measure "$g" "layoutpress-cli to-text --space --line-feed" $set.txt $fast_runs \
+    measure_floored "$g" "layoutpress-cli to-text --space --line-feed" $set.txt out/$set.lpsl.txt \
         "$cli" to-text $set.str $set.bin --space --line-feed -o out/$set.lpsl.txt
     if [ $set = integers ]; then
         measure "$g" "C++ <charconv> loop" $set.txt $fast_runs \
@@ -107,7 +119,7 @@ done
 # Dumps of the integer records' binary; MB/s counts the binary bytes.
 g="dump rendering"
 for mode in hex pairs decimal; do
-    measure "$g" "layoutpress-cli dump --mode $mode" integers.bin $fast_runs \
+    measure_floored "$g" "layoutpress-cli dump --mode $mode" integers.bin out/dump.$mode \
         "$cli" dump integers.bin --mode $mode -o out/dump.$mode
     check "$g, $mode" out/dump.$mode integers.$mode
 done
@@ -127,7 +139,7 @@ check "$g, decimal numbers = od" <(tr -s ' \r\n' '\n\n\n' <out/dump.decimal | se
 
 g="dump reading"
 for mode in hex pairs decimal; do
-    measure "$g" "layoutpress-cli undump --mode $mode" integers.bin $fast_runs \
+    measure_floored "$g" "layoutpress-cli undump --mode $mode" integers.bin out/undump.$mode \
         "$cli" undump integers.$mode --mode $mode -o out/undump.$mode
     check "$g, $mode" out/undump.$mode integers.bin
 done
@@ -148,21 +160,31 @@ echo "Data: integers = 150000 records 'long a; short b; u_char c; bit:8 f;'" \
     "($(size integers.bin) B binary, $(size integers.txt) B text);" \
     "texts = 57142 records 'f_char name[24]; long n;' ($(size texts.bin) B, $(size texts.txt) B)."
 echo "Medians of $fast_runs runs ($slow_runs for python3 and perl); MB = 10^6 bytes of the text" \
-    "(conversions) or of the binary (dumps)."
+    "(conversions) or of the binary (dumps). Floor: cat writing the command's own output (the same" \
+    "bytes, over an existing file) in the same minute; × floor = the command's time over it."
+echo "Load: $(cut -d' ' -f1-3 /proc/loadavg) (1, 5 and 15 minute load averages on $(nproc) processors)."
 echo
-printf '| %-36s | %-44s | %9s | %8s | %16s |\n' "job" "tool" "median ms" "MB/s" "layoutpress is ×"
-printf '|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..38})" "$(printf -- '-%.0s' {1..46})" \
-    "-----------" "----------" "------------------"
+printf '| %-36s | %-44s | %9s | %8s | %16s | %8s | %7s |\n' "job" "tool" "median ms" "MB/s" \
+    "layoutpress is ×" "floor ms" "× floor"
+printf '|%s|%s|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..38})" "$(printf -- '-%.0s' {1..46})" \
+    "-----------" "----------" "------------------" "----------" "---------"
 declare -A first
 for row in "${rows[@]}"; do
-    IFS='|' read -r group tool us bytes <<<"$row"
+    IFS='|' read -r group tool us bytes floor <<<"$row"
     if [ -z "${first[$group]+x}" ]; then
         first[$group]=$us
     fi
     ratio=$(awk -v a="$us" -v b="${first[$group]}" 'BEGIN { printf "%.1f", a / b }')
-    printf '| %-36s | %-44s | %9s | %8s | %16s |\n' "$group" "$tool" \
+    floor_ms=""
+    floor_ratio=""
+    if [ -n "$floor" ]; then
+        floor_ms=$(awk -v u="$floor" 'BEGIN { printf "%.1f", u / 1000 }')
+        floor_ratio=$(awk -v a="$us" -v b="$floor" 'BEGIN { printf "%.2f", a / b }')
+    fi
+    printf '| %-36s | %-44s | %9s | %8s | %16s | %8s | %7s |\n' "$group" "$tool" \
         "$(awk -v u="$us" 'BEGIN { printf "%.1f", u / 1000 }')" \
-        "$(awk -v u="$us" -v b="$bytes" 'BEGIN { printf "%.0f", b / u }')" "$ratio"
+        "$(awk -v u="$us" -v b="$bytes" 'BEGIN { printf "%.0f", b / u }')" "$ratio" \
+        "$floor_ms" "$floor_ratio"
 done
 echo
 if [ $failures -ne 0 ]; then
