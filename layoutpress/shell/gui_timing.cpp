@@ -1,8 +1,10 @@
 // How long F5 and F6 take in the real window on full default buffers: as many records as the
 // default memories hold (the text, or the dump of the bytes, is what fills up), F5 to binary
 // (the dump and character view included), then F6 back to the text, each until the window has
-// painted; and the showing of each tab alone, which both commands include. Prints the figures;
-// checks only that each command gave the expected result, so that a figure is never of a failed
+// painted; and the showing of each tab alone, which both commands include. Each figure comes
+// with where its time went: the steps of replacing a pane that the shell names (PanePhase), the
+// painting that follows, and the rest (converting, selecting tabs). Prints the figures; checks
+// only that each command gave the expected result, so that a figure is never of a failed
 // conversion.
 //   layoutpress_gui_timing [ROUNDS]
 #include <windows.h>
@@ -22,7 +24,9 @@
 #include "layoutpress/documents/buffers.h"
 #include "layoutpress/documents/settings.h"
 #include "layoutpress/shell/main_window.h"
+#include "layoutpress/shell/pane_phases.h"
 #include "layoutpress/shell/resource_ids.h"
+#include "layoutpress/shell/shell_state.h"
 #include "layoutpress/shell/tabs_panes.h"
 #include "layoutpress/structure/structure_parser.h"
 
@@ -143,34 +147,112 @@ double now_ms() {
     return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// The command as the accelerator gives it, then the painting it causes.
-double timed_command(HWND window, int id) {
-    const double start = now_ms();
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 1), 0);
-    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    pump();
-    return now_ms() - start;
-}
+// Where one timed action's time went: each named step's own time (a step's time excludes the
+// steps nested in it), the painting, and the rest.
+constexpr int step_count = static_cast<int>(PanePhase::count) + 2;
+constexpr int painting_step = static_cast<int>(PanePhase::count);
+constexpr int other_step = painting_step + 1;
+const char* const step_names[step_count] = {"write back",  "destroy",   "create",      "place",
+                                            "fill editor", "fill view", "fill fields", "status bar",
+                                            "focus",       "paint",     "other"};
 
-// Showing a document's tab: its pane made anew, the editor given the whole document.
-double timed_show(HWND window, int kind) {
-    const double start = now_ms();
-    show_tab(kind);
-    layout_panes(window);
-    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    pump();
-    return now_ms() - start;
-}
-
-struct Figures {
-    double median;
-    double fastest;
-    double slowest;
+struct Breakdown {
+    double step_ms[step_count] = {};
 };
 
-Figures figures_of(std::vector<double> times) {
+// The probe's record of the action being timed: a stack of the open steps, and the time
+// since the last step boundary is charged to the innermost open one.
+Breakdown current;
+int open_steps[16];
+int open_count = 0;
+double last_boundary = 0;
+
+void charge_until(double time) {
+    current.step_ms[open_count > 0 ? open_steps[open_count - 1] : other_step] +=
+        time - last_boundary;
+    last_boundary = time;
+}
+
+void on_pane_phase(PanePhase phase, bool entering) {
+    charge_until(now_ms());
+    if (entering && open_count < 16) {
+        open_steps[open_count++] = static_cast<int>(phase);
+    } else if (!entering && open_count > 0) {
+        --open_count;
+    }
+}
+
+void start_breakdown() {
+    current = Breakdown();
+    open_count = 0;
+    last_boundary = now_ms();
+}
+
+// Paints what the action left invalid; the time until then is the action's own.
+double finish_with_painting(HWND window, double start, Breakdown* breakdown) {
+    charge_until(now_ms());
+    open_steps[open_count++] = painting_step;
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    pump();
+    const double end = now_ms();
+    charge_until(end);
+    open_count = 0;
+    *breakdown = current;
+    return end - start;
+}
+
+// The command as the accelerator gives it, then the painting it causes.
+double timed_command(HWND window, int id, Breakdown* breakdown) {
+    start_breakdown();
+    const double start = last_boundary;
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 1), 0);
+    return finish_with_painting(window, start, breakdown);
+}
+
+// A change of tab as a click gives it: the tab control's selection, then its notification to
+// the main window, which makes the pane anew with the whole document.
+double timed_tab_change(HWND window, int kind, Breakdown* breakdown) {
+    start_breakdown();
+    const double start = last_boundary;
+    select_tab(kind);
+    NMHDR header{tab_control, 0, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    return finish_with_painting(window, start, breakdown);
+}
+
+double median_of(std::vector<double> times) {
     std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.front(), times.back()};
+    return times[times.size() / 2];
+}
+
+// The timed runs of one action: the whole times and where they went.
+struct Series {
+    std::vector<double> times;
+    std::vector<Breakdown> breakdowns;
+
+    void add(double time, const Breakdown& breakdown) {
+        times.push_back(time);
+        breakdowns.push_back(breakdown);
+    }
+};
+
+void print_series(const char* workload, const char* action, const Series& series) {
+    std::vector<double> sorted = series.times;
+    std::sort(sorted.begin(), sorted.end());
+    std::printf("  %-16s %-44s %7.1f ms (%.1f-%.1f)\n", workload, action, median_of(sorted),
+                sorted.front(), sorted.back());
+    std::printf("  %16s   median ms:", "");
+    for (int step = 0; step < step_count; ++step) {
+        std::vector<double> step_times;
+        for (const Breakdown& breakdown : series.breakdowns) {
+            step_times.push_back(breakdown.step_ms[step]);
+        }
+        const double median = median_of(step_times);
+        if (median >= 0.05) {
+            std::printf(" %s %.1f,", step_names[step], median);
+        }
+    }
+    std::printf("\n");
 }
 
 } // namespace
@@ -194,11 +276,13 @@ int main(int argc, char** argv) {
     UpdateWindow(window);
     pump();
     CreateThread(nullptr, 0, watch_for_boxes, nullptr, 0, nullptr);
+    set_pane_phase_probe(on_pane_phase);
 
-    std::printf("F5 and F6 in the window under Wine, default memories (text %u, binary %u, dump "
-                "%u bytes), hexadecimal dump; median (fastest-slowest) of %d rounds\n",
-                text_memory.capacity(), byte_memory.capacity(), byte_adjust_memory.capacity(),
-                rounds);
+    std::printf(
+        "F5 and F6 in the window under Wine, default memories (text %u, binary %u, dump "
+        "%u bytes), hexadecimal dump; median (fastest-slowest) of %d rounds, and the median of "
+        "each step\n",
+        text_memory.capacity(), byte_memory.capacity(), byte_adjust_memory.capacity(), rounds);
     int failures = 0;
     for (const Workload& workload : workloads) {
         put_structure(workload.structure);
@@ -208,48 +292,49 @@ int main(int argc, char** argv) {
             ++failures;
             continue;
         }
-        std::vector<double> to_binary;
-        std::vector<double> to_text;
-        std::vector<double> show_binary;
-        std::vector<double> show_text;
+        Series to_binary;
+        Series to_text;
+        Series show[3];
         int32_t bytes = 0;
         for (int round = 0; round < rounds; ++round) {
             std::memcpy(text_memory.data(), text.c_str(), text.size() + 1);
             // The text tab shows the text, as after opening it; F5 reads it back from there.
             show_tab(text_document);
             pump();
-            to_binary.push_back(timed_command(window, IDM_TEXT_TO_BINARY));
+            Breakdown breakdown;
+            double time = timed_command(window, IDM_TEXT_TO_BINARY, &breakdown);
+            to_binary.add(time, breakdown);
             bytes = binary_length;
             if (bytes <= 0 || selected_tab() != binary_document) {
                 std::printf("%s: F5 gave no binary\n", workload.name);
                 ++failures;
                 break;
             }
-            to_text.push_back(timed_command(window, IDM_BINARY_TO_TEXT));
+            time = timed_command(window, IDM_BINARY_TO_TEXT, &breakdown);
+            to_text.add(time, breakdown);
             if (selected_tab() != text_document || std::strlen(text_memory.text()) == 0) {
                 std::printf("%s: F6 gave no text\n", workload.name);
                 ++failures;
                 break;
             }
-            show_binary.push_back(timed_show(window, binary_document));
-            show_text.push_back(timed_show(window, text_document));
+            for (int kind : {binary_document, structure_document, text_document}) {
+                time = timed_tab_change(window, kind, &breakdown);
+                show[kind].add(time, breakdown);
+            }
         }
-        if (to_text.empty()) {
+        if (to_text.times.empty()) {
             continue;
         }
-        const Figures f5 = figures_of(to_binary);
-        const Figures f6 = figures_of(to_text);
-        std::printf("  %-16s F5 %5zu characters -> %5d bytes: %7.1f ms (%.1f-%.1f)\n",
-                    workload.name, text.size(), bytes, f5.median, f5.fastest, f5.slowest);
-        std::printf("  %-16s F6 %5d bytes -> %5zu characters: %7.1f ms (%.1f-%.1f)\n",
-                    workload.name, bytes, std::strlen(text_memory.text()), f6.median, f6.fastest,
-                    f6.slowest);
-        const Figures binary_pane = figures_of(show_binary);
-        const Figures text_pane = figures_of(show_text);
-        std::printf("  %-16s showing the binary tab alone: %7.1f ms (%.1f-%.1f)\n", workload.name,
-                    binary_pane.median, binary_pane.fastest, binary_pane.slowest);
-        std::printf("  %-16s showing the text tab alone:   %7.1f ms (%.1f-%.1f)\n", workload.name,
-                    text_pane.median, text_pane.fastest, text_pane.slowest);
+        char action[64];
+        std::snprintf(action, sizeof action, "F5 %zu characters -> %d bytes:", text.size(), bytes);
+        print_series(workload.name, action, to_binary);
+        std::snprintf(action, sizeof action, "F6 %d bytes -> %zu characters:", bytes,
+                      std::strlen(text_memory.text()));
+        print_series(workload.name, action, to_text);
+        print_series(workload.name, "changing to the binary tab:", show[binary_document]);
+        print_series(workload.name, "changing to the text tab:", show[text_document]);
+        print_series(workload.name,
+                     "changing to the data structure tab:", show[structure_document]);
     }
     DestroyWindow(window);
     pump();
