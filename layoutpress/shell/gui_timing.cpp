@@ -6,7 +6,7 @@
 // painting that follows, and the rest (converting, selecting tabs). Prints the figures; checks
 // only that each command gave the expected result, so that a figure is never of a failed
 // conversion.
-//   layoutpress_gui_timing [ROUNDS]
+//   layoutpress_gui_timing [ROUNDS] [--old-order-too]
 #include <windows.h>
 
 #include <commctrl.h>
@@ -23,6 +23,7 @@
 #include "layoutpress/documents/binary_display.h"
 #include "layoutpress/documents/buffers.h"
 #include "layoutpress/documents/settings.h"
+#include "layoutpress/shell/document_panes.h"
 #include "layoutpress/shell/main_window.h"
 #include "layoutpress/shell/pane_phases.h"
 #include "layoutpress/shell/resource_ids.h"
@@ -255,10 +256,47 @@ void print_series(const char* workload, const char* action, const Series& series
     std::printf("\n");
 }
 
+// One round's series of each figure.
+struct Figures {
+    Series to_binary;
+    Series to_text;
+    Series show[3];
+};
+
+// F5, F6 and a change to each document tab, from the text tab showing the full text.
+bool time_round(HWND window, const Workload& workload, const std::string& text, Figures& f,
+                int32_t* bytes) {
+    std::memcpy(text_memory.data(), text.c_str(), text.size() + 1);
+    // The text tab shows the text, as after opening it; F5 reads it back from there.
+    show_tab(text_document);
+    layout_panes(window);
+    pump();
+    Breakdown breakdown;
+    double time = timed_command(window, IDM_TEXT_TO_BINARY, &breakdown);
+    f.to_binary.add(time, breakdown);
+    *bytes = binary_length;
+    if (*bytes <= 0 || selected_tab() != binary_document) {
+        std::printf("%s: F5 gave no binary\n", workload.name);
+        return false;
+    }
+    time = timed_command(window, IDM_BINARY_TO_TEXT, &breakdown);
+    f.to_text.add(time, breakdown);
+    if (selected_tab() != text_document || std::strlen(text_memory.text()) == 0) {
+        std::printf("%s: F6 gave no text\n", workload.name);
+        return false;
+    }
+    for (int kind : {binary_document, structure_document, text_document}) {
+        time = timed_tab_change(window, kind, &breakdown);
+        f.show[kind].add(time, breakdown);
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+    const bool old_order_too = argc > 2 && std::strcmp(argv[2], "--old-order-too") == 0;
     if (load_settings("sys.sys") == SettingsOutcome::allocation_failed) {
         std::printf("the default memories can not be allocated\n");
         return 1;
@@ -292,49 +330,40 @@ int main(int argc, char** argv) {
             ++failures;
             continue;
         }
-        Series to_binary;
-        Series to_text;
-        Series show[3];
+        // With --old-order-too, every round also runs with the panes opening in the order they
+        // had before they were placed first, so that both come from the same minutes.
+        Figures figures[2];
+        const int orders = old_order_too ? 2 : 1;
         int32_t bytes = 0;
-        for (int round = 0; round < rounds; ++round) {
-            std::memcpy(text_memory.data(), text.c_str(), text.size() + 1);
-            // The text tab shows the text, as after opening it; F5 reads it back from there.
-            show_tab(text_document);
-            pump();
-            Breakdown breakdown;
-            double time = timed_command(window, IDM_TEXT_TO_BINARY, &breakdown);
-            to_binary.add(time, breakdown);
-            bytes = binary_length;
-            if (bytes <= 0 || selected_tab() != binary_document) {
-                std::printf("%s: F5 gave no binary\n", workload.name);
-                ++failures;
-                break;
-            }
-            time = timed_command(window, IDM_BINARY_TO_TEXT, &breakdown);
-            to_text.add(time, breakdown);
-            if (selected_tab() != text_document || std::strlen(text_memory.text()) == 0) {
-                std::printf("%s: F6 gave no text\n", workload.name);
-                ++failures;
-                break;
-            }
-            for (int kind : {binary_document, structure_document, text_document}) {
-                time = timed_tab_change(window, kind, &breakdown);
-                show[kind].add(time, breakdown);
+        for (int round = 0; round < rounds && failures == 0; ++round) {
+            for (int order = 0; order < orders && failures == 0; ++order) {
+                set_pane_opening(order == 0 ? PaneOpening::placed_first
+                                            : PaneOpening::as_templated);
+                if (!time_round(window, workload, text, figures[order], &bytes)) {
+                    ++failures;
+                }
             }
         }
-        if (to_text.times.empty()) {
-            continue;
+        set_pane_opening(PaneOpening::placed_first);
+        for (int order = 0; order < orders && failures == 0; ++order) {
+            if (old_order_too) {
+                std::printf("  %s, %s:\n", workload.name,
+                            order == 0 ? "panes placed, then filled (the program)"
+                                       : "panes filled at 0 x 0, then placed (before)");
+            }
+            const Figures& f = figures[order];
+            char action[64];
+            std::snprintf(action, sizeof action, "F5 %zu characters -> %d bytes:", text.size(),
+                          bytes);
+            print_series(workload.name, action, f.to_binary);
+            std::snprintf(action, sizeof action, "F6 %d bytes -> %zu characters:", bytes,
+                          std::strlen(text_memory.text()));
+            print_series(workload.name, action, f.to_text);
+            print_series(workload.name, "changing to the binary tab:", f.show[binary_document]);
+            print_series(workload.name, "changing to the text tab:", f.show[text_document]);
+            print_series(workload.name,
+                         "changing to the data structure tab:", f.show[structure_document]);
         }
-        char action[64];
-        std::snprintf(action, sizeof action, "F5 %zu characters -> %d bytes:", text.size(), bytes);
-        print_series(workload.name, action, to_binary);
-        std::snprintf(action, sizeof action, "F6 %d bytes -> %zu characters:", bytes,
-                      std::strlen(text_memory.text()));
-        print_series(workload.name, action, to_text);
-        print_series(workload.name, "changing to the binary tab:", show[binary_document]);
-        print_series(workload.name, "changing to the text tab:", show[text_document]);
-        print_series(workload.name,
-                     "changing to the data structure tab:", show[structure_document]);
     }
     DestroyWindow(window);
     pump();
