@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <io.h>
 #else
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -66,6 +67,65 @@ void watch_mapped_input(const std::string& path) {
     action.sa_handler = report_shortened_input;
     sigemptyset(&action.sa_mask);
     sigaction(SIGBUS, &action, nullptr);
+}
+#endif
+
+#ifdef LAYOUTPRESS_CLI_MAPS_FILES
+bool write_all(int descriptor, const void* data, size_t size) {
+    const char* next = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = write(descriptor, next, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        next += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+bool is_regular_file(const std::string& path) {
+    struct stat status;
+    return lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// The new content goes into a temporary file beside the target, which then takes the target's
+// place in one step, so that a write that fails half-way leaves the old file as it was. An
+// existing file is swapped with the temporary one and its old content removed afterwards: a
+// rename over an existing file makes ext4 start writing the new file's blocks out at once (its
+// guard for programs that do not sync), a wait of several milliseconds per command.
+bool write_replacing(const std::string& path, const void* data, size_t size) {
+    const std::string temporary = path + ".tmp";
+    const int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        return false;
+    }
+    bool written = write_all(descriptor, data, size);
+    // close can be the first to report a full disk, so it counts as much as write.
+    written = close(descriptor) == 0 && written;
+    if (written) {
+#ifdef RENAME_EXCHANGE
+        if (is_regular_file(path) &&
+            renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0) {
+            unlink(temporary.c_str());
+            return true;
+        }
+#endif
+        if (std::rename(temporary.c_str(), path.c_str()) == 0) {
+            return true;
+        }
+    }
+    const int error_number = errno;
+    unlink(temporary.c_str());
+    errno = error_number;
+    return false;
+}
+#else
+bool write_replacing(const std::string& path, const void* data, size_t size) {
+    return write_file_replacing(path.c_str(), data, size);
 }
 #endif
 
@@ -219,7 +279,7 @@ bool write_whole_output(const std::string& path, const void* data, size_t size,
                         std::string* error) {
     if (!is_standard_stream(path)) {
         errno = 0;
-        if (!write_file_replacing(path.c_str(), data, size)) {
+        if (!write_replacing(path, data, size)) {
             *error = describe("write", path, errno);
             return false;
         }
@@ -227,7 +287,12 @@ bool write_whole_output(const std::string& path, const void* data, size_t size,
     }
     use_binary_mode(stdout);
     errno = 0;
+#ifdef LAYOUTPRESS_CLI_MAPS_FILES
+    // Straight to the descriptor: the stream's buffer would only split the write in two.
+    bool written = std::fflush(stdout) == 0 && write_all(STDOUT_FILENO, data, size);
+#else
     bool written = std::fwrite(data, 1, size, stdout) == size && std::fflush(stdout) == 0;
+#endif
     if (!written) {
         *error = describe("write", path, errno);
     }

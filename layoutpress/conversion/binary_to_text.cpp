@@ -347,42 +347,128 @@ inline char* put_text_bytes(char* p, const uint8_t* bytes, size_t size) {
     return p;
 }
 
+// A number of the record loops, by the writers without a branch on the number's length; may
+// write up to number_text_capacity characters whatever its length.
+inline char* put_number(char* p, const MemberEntry& entry, const uint8_t* bytes) {
+    switch (entry.kind) {
+    case MemberKind::Signed: {
+        const int32_t value = sign_extended(entry, low_bytes(entry, bytes));
+        *p = '-';
+        p += value < 0;
+        const uint32_t magnitude = static_cast<uint32_t>(value);
+        return put_decimal(p, value < 0 ? 0u - magnitude : magnitude);
+    }
+    case MemberKind::Unsigned:
+        return put_decimal(p, low_bytes(entry, bytes));
+    case MemberKind::Bits:
+        for (int k = entry.size - 1; k >= 0; --k) {
+            p = put_bit_byte(p, bytes[k]);
+        }
+        return p;
+    default:
+        return format_number(p, entry, bytes);
+    }
+}
+
 // One whole record at p, as TextWriter writes it without organization. p has room for the
 // record's bound.
 char* put_record(char* p, const MemberEntry* entries, int members, const uint8_t* bytes) {
     for (int i = 0; i < members; ++i) {
         const MemberEntry& entry = entries[i];
         *p++ = ' ';
-        switch (entry.kind) {
-        case MemberKind::Text:
+        if (entry.kind == MemberKind::Text) {
             *p++ = '"';
             p = put_text_bytes(p, bytes, static_cast<size_t>(entry.size));
             *p++ = '"';
-            break;
-        case MemberKind::Signed: {
-            const int32_t value = sign_extended(entry, low_bytes(entry, bytes));
-            *p = '-';
-            p += value < 0;
-            const uint32_t magnitude = static_cast<uint32_t>(value);
-            p = put_decimal(p, value < 0 ? 0u - magnitude : magnitude);
-            break;
-        }
-        case MemberKind::Unsigned:
-            p = put_decimal(p, low_bytes(entry, bytes));
-            break;
-        case MemberKind::Bits:
-            for (int k = entry.size - 1; k >= 0; --k) {
-                p = put_bit_byte(p, bytes[k]);
-            }
-            break;
-        default:
-            p = format_number(p, entry, bytes);
-            break;
+        } else {
+            p = put_number(p, entry, bytes);
         }
         *p++ = ',';
         bytes += entry.size;
     }
     return p;
+}
+
+// Organized records: what TextWriter does to each member, the same in every record.
+struct OrganizedMember {
+    size_t column; // the column width a value is padded to; 0 for none
+    bool line_end; // a line end after the value's comma
+};
+
+// Spaces at p, count of them; may write up to 7 more, which the caller overwrites.
+inline char* put_spaces(char* p, size_t count) {
+    for (size_t i = 0; i < count; i += 8) {
+        store_eight(p + i, 0x2020202020202020u);
+    }
+    return p + count;
+}
+
+// One whole record at p, as TextWriter writes it with organization: numbers right-aligned and
+// texts left-aligned in their columns, line ends after the values that end a line. p has room
+// for the record's organized bound.
+char* put_organized_record(char* p, const MemberEntry* entries, const OrganizedMember* organized,
+                           int members, const uint8_t* bytes) {
+    for (int i = 0; i < members; ++i) {
+        const MemberEntry& entry = entries[i];
+        const size_t column = organized[i].column;
+        *p++ = ' ';
+        if (entry.kind == MemberKind::Text) {
+            char* value = p;
+            *p++ = '"';
+            p = put_text_bytes(p, bytes, static_cast<size_t>(entry.size));
+            const size_t length = static_cast<size_t>(p - value) - 1;
+            *p++ = '"';
+            p = put_spaces(p, column > length ? column - length : 0);
+        } else if (entry.kind == MemberKind::Float) {
+            char number[number_text_capacity];
+            const size_t length = static_cast<size_t>(format_number(number, entry, bytes) - number);
+            p = put_spaces(p, column > length ? column - length : 0);
+            std::memcpy(p, number, length);
+            p += length;
+        } else {
+            // An integer's length is known before it is written, so it goes straight to its
+            // place in the column.
+            const size_t length = static_cast<size_t>(number_width(entry, bytes));
+            p = put_spaces(p, column > length ? column - length : 0);
+            p = put_number(p, entry, bytes);
+        }
+        *p++ = ',';
+        if (organized[i].line_end) {
+            *p++ = '\r';
+            *p++ = '\n';
+        }
+        bytes += entry.size;
+    }
+    return p;
+}
+
+// What each member of a record gets from the organization; false when the line breaks are not
+// the same in every record (a table that ends inside an array, which the parser never makes),
+// which the value-by-value writer then handles.
+bool organize_members(const MemberEntry* entries, int members, TextOrganization organization,
+                      const int32_t* widths, OrganizedMember* organized, size_t* extra) {
+    int32_t pending = 0;
+    int32_t pending_after_first = 0;
+    *extra = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < members; ++i) {
+            const bool text = entries[i].kind == MemberKind::Text;
+            const bool line_end = organization.line_feed && line_break_after(entries[i], pending);
+            if (pass == 0) {
+                organized[i].column = organization.space && !(text && organization.line_feed)
+                                          ? static_cast<size_t>(widths[i])
+                                          : 0;
+                organized[i].line_end = line_end;
+                *extra += organized[i].column + 8 + (line_end ? 2 : 0);
+            } else if (organized[i].line_end != line_end) {
+                return false;
+            }
+        }
+        if (pass == 0) {
+            pending_after_first = pending;
+        }
+    }
+    return pending == pending_after_first;
 }
 
 // The most characters put_record may write for one record, its separator included.
@@ -441,6 +527,15 @@ ConversionProblem convert(char* out, size_t out_capacity, const uint8_t* data, s
     const size_t limit = out_capacity > 0 ? out_capacity - 1 : 0;
     size_t position = 0;
     size_t written = 0;
+    int32_t widths[member_table_entries];
+    if (organization.space) {
+        measure_column_widths(data, data_length, table, !organization.line_feed, widths);
+    }
+    OrganizedMember organized[member_table_entries];
+    size_t organized_extra = 0;
+    const bool organized_records =
+        (organization.space || organization.line_feed) && all_allowed &&
+        organize_members(table.entries, members, organization, widths, organized, &organized_extra);
     if (!organization.space && !organization.line_feed && all_allowed) {
         const size_t bound = record_bound(table.entries, members);
         char* p = out;
@@ -453,11 +548,18 @@ ConversionProblem convert(char* out, size_t out_capacity, const uint8_t* data, s
             written = static_cast<size_t>(p - out);
             position += record_size;
         }
-    }
-
-    int32_t widths[member_table_entries];
-    if (organization.space) {
-        measure_column_widths(data, data_length, table, !organization.line_feed, widths);
+    } else if (organized_records) {
+        const size_t bound = record_bound(table.entries, members) + organized_extra;
+        char* p = out;
+        while (data_length - position >= record_size && limit - written >= bound) {
+            if (written != 0) {
+                *p++ = '\r';
+                *p++ = '\n';
+            }
+            p = put_organized_record(p, table.entries, organized, members, data + position);
+            written = static_cast<size_t>(p - out);
+            position += record_size;
+        }
     }
 
     TextWriter writer(out, limit, organization, widths, written);

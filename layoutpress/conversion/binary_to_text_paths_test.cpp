@@ -1,8 +1,10 @@
-// The loop that writes whole records without organization (numbers made without a branch on
-// their length, texts copied a word at a time) against the text written value by value with
-// the general number writers, for random tables, data, data lengths and buffer sizes.
+// The loops that write whole records, without and with organization (numbers made without a
+// branch on their length, texts copied a word at a time, columns and line ends decided once per
+// member) against the text written value by value with the general number writers and the
+// organization rules, for random tables, data, data lengths, organizations and buffer sizes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -81,18 +83,59 @@ std::string value_text(const MemberEntry& entry, const uint8_t* bytes, size_t av
     }
 }
 
-// Value after value: " value," each, CR LF between records, a value in whole or not at all.
-Outcome reference(const MemberTable& table, const std::vector<uint8_t>& data, size_t out_capacity) {
+// The widest value of each member over all records; texts count their characters between the
+// quotes, and only when they are padded (no line feed).
+std::vector<size_t> column_widths(const MemberTable& table, const std::vector<uint8_t>& data,
+                                  bool measure_texts) {
+    std::vector<size_t> widths(member_table_entries, 0);
+    size_t position = 0;
+    int index = 0;
+    while (position < data.size()) {
+        if (index == member_table_entries || is_end_mark(table.entries[index])) {
+            index = 0;
+        }
+        const MemberEntry& entry = table.entries[index];
+        const size_t left = data.size() - position;
+        const size_t available = static_cast<size_t>(entry.size) < left ? entry.size : left;
+        if (entry.kind != MemberKind::Text || measure_texts) {
+            const size_t quotes = entry.kind == MemberKind::Text ? 2 : 0;
+            const size_t width = value_text(entry, &data[position], available).size() - quotes;
+            widths[index] = std::max(widths[index], width);
+        }
+        position += available;
+        ++index;
+    }
+    return widths;
+}
+
+// Value after value: " value," each, CR LF between records, a value in whole or not at all;
+// with "[SPACE]" numbers right-aligned and texts left-aligned (unless "[LINE FEED]") in their
+// member's column, with "[LINE FEED]" a line end after every value but the leading elements of
+// an array.
+Outcome reference(const MemberTable& table, const std::vector<uint8_t>& data, size_t out_capacity,
+                  TextOrganization organization = {}) {
     if (data.empty()) {
         return {0, ConversionProblem::no_input, ""};
     }
     if (is_end_mark(table.entries[0])) {
         return {0, ConversionProblem::empty_structure, ""};
     }
+    size_t offset = 0;
+    for (int i = 0; i < member_table_entries && !is_end_mark(table.entries[i]); ++i) {
+        if (!member_size_allowed(table.entries[i])) {
+            if (data.size() > offset) {
+                organization = {}; // the conversion stops at it in the first record, unorganized
+            }
+            break;
+        }
+        offset += static_cast<size_t>(table.entries[i].size);
+    }
+    const std::vector<size_t> widths = column_widths(table, data, !organization.line_feed);
     const size_t limit = out_capacity > 0 ? out_capacity - 1 : 0;
     std::string text;
     size_t position = 0;
     int index = 0;
+    int pending = 0; // array elements still to come on this line
     bool record_start = true;
     while (position < data.size()) {
         if (index == member_table_entries || is_end_mark(table.entries[index])) {
@@ -105,8 +148,26 @@ Outcome reference(const MemberTable& table, const std::vector<uint8_t>& data, si
         }
         const size_t left = data.size() - position;
         const size_t available = static_cast<size_t>(entry.size) < left ? entry.size : left;
-        std::string piece = record_start && !text.empty() ? "\r\n " : " ";
-        piece += value_text(entry, &data[position], available) + ",";
+        std::string value = value_text(entry, &data[position], available);
+        const bool text_value = entry.kind == MemberKind::Text;
+        const size_t width = value.size() - (text_value ? 2 : 0);
+        if (organization.space && widths[index] > width &&
+            !(text_value && organization.line_feed)) {
+            const std::string pad(widths[index] - width, ' ');
+            value = text_value ? value + pad : pad + value;
+        }
+        std::string piece = (record_start && !text.empty() ? "\r\n " : " ") + value + ",";
+        if (organization.line_feed) {
+            bool line_end = true;
+            if (!text_value && entry.element_count >= 2) {
+                pending = entry.element_count - 1;
+                line_end = false;
+            } else if (!text_value && pending > 1) {
+                --pending;
+                line_end = false;
+            }
+            piece += line_end ? "\r\n" : "";
+        }
         if (piece.size() > limit - text.size()) {
             return {0, ConversionProblem::output_full, text};
         }
@@ -120,11 +181,12 @@ Outcome reference(const MemberTable& table, const std::vector<uint8_t>& data, si
 
 constexpr char dirt = '\x5A';
 
-Outcome filled(const MemberTable& table, const std::vector<uint8_t>& data, size_t out_capacity) {
+Outcome filled(const MemberTable& table, const std::vector<uint8_t>& data, size_t out_capacity,
+               TextOrganization organization = {}) {
     std::vector<char> out(out_capacity + 1, dirt);
     ConversionProblem problem = ConversionProblem::none;
     const size_t result = binary_to_text(out.data(), out_capacity, data.data(), data.size(), table,
-                                         TextOrganization{}, &problem);
+                                         organization, &problem);
     const size_t length = out_capacity == 0 ? 0 : std::strlen(out.data());
     for (size_t i = length; i < out_capacity; ++i) {
         EXPECT_EQ(out[i], 0) << "byte " << i << " after the text";
@@ -133,11 +195,12 @@ Outcome filled(const MemberTable& table, const std::vector<uint8_t>& data, size_
     return {result, problem, std::string(out.data(), length)};
 }
 
-Outcome unfilled(const MemberTable& table, const std::vector<uint8_t>& data, size_t out_capacity) {
+Outcome unfilled(const MemberTable& table, const std::vector<uint8_t>& data, size_t out_capacity,
+                 TextOrganization organization = {}) {
     std::vector<char> out(out_capacity + 1, dirt);
     ConversionProblem problem = ConversionProblem::none;
     const size_t result = binary_to_text_unfilled(out.data(), out_capacity, data.data(),
-                                                  data.size(), table, TextOrganization{}, &problem);
+                                                  data.size(), table, organization, &problem);
     EXPECT_EQ(out[out_capacity], dirt) << "written past the capacity";
     const void* end = std::memchr(out.data(), 0, out_capacity);
     EXPECT_TRUE(out_capacity == 0 || end != nullptr) << "no terminator";
@@ -145,18 +208,19 @@ Outcome unfilled(const MemberTable& table, const std::vector<uint8_t>& data, siz
     return {result, problem, std::string(out.data(), length)};
 }
 
-void expect_same(const MemberTable& table, const std::vector<uint8_t>& data) {
-    const Outcome roomy = reference(table, data, data.size() * 48 + 64);
-    std::vector<size_t> capacities = {data.size() * 48 + 64,
-                                      roomy.text.size() + 1,
-                                      roomy.text.size(),
-                                      roomy.text.size() / 2,
-                                      1,
-                                      0};
+void expect_same(const MemberTable& table, const std::vector<uint8_t>& data,
+                 TextOrganization organization = {}) {
+    const size_t room = data.size() * 200 + 64;
+    const Outcome roomy = reference(table, data, room, organization);
+    std::vector<size_t> capacities = {
+        room, roomy.text.size() + 1, roomy.text.size(), roomy.text.size() / 2, 1, 0};
     for (size_t capacity : capacities) {
-        const Outcome expected = reference(table, data, capacity);
-        EXPECT_EQ(filled(table, data, capacity), expected) << "capacity " << capacity;
-        EXPECT_EQ(unfilled(table, data, capacity), expected) << "capacity " << capacity;
+        const Outcome expected = reference(table, data, capacity, organization);
+        EXPECT_EQ(filled(table, data, capacity, organization), expected)
+            << "capacity " << capacity << ", space " << organization.space << ", line feed "
+            << organization.line_feed;
+        EXPECT_EQ(unfilled(table, data, capacity, organization), expected)
+            << "capacity " << capacity;
     }
 }
 
@@ -212,6 +276,17 @@ TEST(BinaryToTextPaths, WholeRecordsGiveTheTextOfTheGeneralWriters) {
                 table.entries[i] = kinds[random() % (sizeof kinds / sizeof kinds[0])];
             }
         }
+        // Arrays, so that line breaking keeps their elements together.
+        for (int i = 0; i + 2 < members; ++i) {
+            if (random() % 4 == 0 && table.entries[i].kind != MemberKind::Text) {
+                const int count = 2 + static_cast<int>(random() % (members - i - 1));
+                for (int k = 0; k < count; ++k) {
+                    table.entries[i + k] = table.entries[i];
+                    table.entries[i + k].element_count = k == 0 ? count : 0;
+                }
+                i += count - 1;
+            }
+        }
         std::vector<uint8_t> data;
         const int records = static_cast<int>(random() % 6);
         for (int r = 0; r < records; ++r) {
@@ -225,7 +300,11 @@ TEST(BinaryToTextPaths, WholeRecordsGiveTheTextOfTheGeneralWriters) {
         if (random() % 2 == 0) {
             data.resize(data.size() + random() % 12, static_cast<uint8_t>(random()));
         }
-        expect_same(table, data);
+        for (const TextOrganization organization :
+             {TextOrganization{false, false}, TextOrganization{true, false},
+              TextOrganization{false, true}, TextOrganization{true, true}}) {
+            expect_same(table, data, organization);
+        }
         if (::testing::Test::HasFailure()) {
             break;
         }

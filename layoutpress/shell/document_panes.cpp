@@ -8,8 +8,10 @@
 #include "layoutpress/documents/buffers.h"
 #include "layoutpress/documents/settings.h"
 #include "layoutpress/shell/conversion_messages.h"
+#include "layoutpress/shell/pane_phases.h"
 #include "layoutpress/shell/resource_ids.h"
 #include "layoutpress/shell/shell_state.h"
+#include "layoutpress/shell/tabs_panes.h"
 
 namespace {
 
@@ -29,6 +31,7 @@ const DocumentPane document_panes[3] = {
 };
 
 bool pane_just_opened = false; // one pane exists at a time
+PaneOpening pane_opening = PaneOpening::placed_first;
 
 // A text buffer read by a control must end inside its storage.
 const char* terminated_text(TemporaryMemory& buffer) {
@@ -46,7 +49,52 @@ void limit_editor(HWND editor, const TemporaryMemory& buffer) {
     SendMessageA(editor, EM_EXLIMITTEXT, 0, limit);
 }
 
+size_t line_count(const char* text) {
+    size_t lines = 1;
+    for (const char* end = std::strchr(text, '\n'); end != nullptr;
+         end = std::strchr(end + 1, '\n')) {
+        ++lines;
+    }
+    return lines;
+}
+
+// The height of a line of the editor's font, in pixels; 0 when it cannot be told.
+int line_height(HWND editor) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(editor, WM_GETFONT, 0, 0));
+    HDC dc = GetDC(editor);
+    if (dc == nullptr) {
+        return 0;
+    }
+    HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+    TEXTMETRICA metrics{};
+    const BOOL measured = GetTextMetricsA(dc, &metrics);
+    if (old != nullptr) {
+        SelectObject(dc, old);
+    }
+    ReleaseDC(editor, dc);
+    return measured ? metrics.tmHeight : 0;
+}
+
+// A vertical scroll bar that the text will need anyway, shown before the text goes in: the
+// control then lays the text out once, at its final width, instead of a second time when the
+// bar appears half-way through. Only a text of clearly more lines than fit gets it (twice as
+// many), so that the control never finds a bar it would not have shown itself.
+void show_needed_scroll_bar(HWND editor, const char* text) {
+    const int height = line_height(editor);
+    RECT client;
+    if (height <= 0 || !GetClientRect(editor, &client) || client.bottom <= 0) {
+        return;
+    }
+    const size_t lines_that_fit = static_cast<size_t>(client.bottom / height);
+    if (line_count(text) > 2 * lines_that_fit + 1) {
+        ShowScrollBar(editor, SB_VERT, TRUE);
+    }
+}
+
 void show_text(HWND editor, const char* text) {
+    if (pane_opening == PaneOpening::placed_first) {
+        show_needed_scroll_bar(editor, text);
+    }
     SetWindowTextA(editor, text);
     SendMessageA(editor, EM_SETMODIFY, FALSE, 0);
 }
@@ -66,13 +114,28 @@ void show_char_view(HWND pane) {
 
 void open_document_pane(HWND pane, const DocumentPane& document) {
     HWND editor = GetDlgItem(pane, document.editor_id);
-    limit_editor(editor, *document.buffer);
-    show_text(editor, terminated_text(*document.buffer));
-    SetDlgItemTextA(pane, document.file_name_id, document_file_name[document.kind]);
-    SetDlgItemTextA(pane, document.path_id, document_path[document.kind]);
+    // The controls get their final size before their texts: a control that is sized after
+    // it was filled lays the whole text out again.
+    if (pane_opening == PaneOpening::placed_first) {
+        place_pane(pane, document.kind);
+    }
+    {
+        const PanePhaseScope phase(PanePhase::filling_editor);
+        limit_editor(editor, *document.buffer);
+        show_text(editor, terminated_text(*document.buffer));
+    }
+    {
+        const PanePhaseScope phase(PanePhase::filling_fields);
+        SetDlgItemTextA(pane, document.file_name_id, document_file_name[document.kind]);
+        SetDlgItemTextA(pane, document.path_id, document_path[document.kind]);
+    }
     if (document.kind == binary_document) {
-        limit_editor(GetDlgItem(pane, IDC_CHAR_VIEW), char_view_memory);
-        show_char_view(pane);
+        {
+            const PanePhaseScope phase(PanePhase::filling_view);
+            limit_editor(GetDlgItem(pane, IDC_CHAR_VIEW), char_view_memory);
+            show_char_view(pane);
+        }
+        const PanePhaseScope phase(PanePhase::filling_fields);
         SetDlgItemTextA(pane, IDC_RULER, binary_display_ruler(settings.binary_output_mode));
     }
     pane_just_opened = true;
@@ -130,6 +193,10 @@ INT_PTR document_pane_message(HWND pane, UINT message, WPARAM wparam,
 }
 
 } // namespace
+
+void set_pane_opening(PaneOpening opening) {
+    pane_opening = opening;
+}
 
 void sync_pane_editor(HWND pane, UINT message, int editor_id, TemporaryMemory& buffer) {
     if (message != WM_COMMAND || buffer.capacity() == 0) {

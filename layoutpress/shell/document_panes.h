@@ -10,6 +10,14 @@ INT_PTR CALLBACK structure_pane_proc(HWND pane, UINT message, WPARAM wparam, LPA
 INT_PTR CALLBACK text_pane_proc(HWND pane, UINT message, WPARAM wparam, LPARAM lparam);
 INT_PTR CALLBACK binary_pane_proc(HWND pane, UINT message, WPARAM wparam, LPARAM lparam);
 
+// How a document pane opens. placed_first (the program's way): the pane and its controls are
+// moved to their layout, a scroll bar the text will need is shown, and then the controls are
+// filled. as_templated: the controls are filled at the template's size 0 x 0 and laid out
+// afterwards by layout_panes, the slower order that gives the same picture; the pixel test
+// compares the two.
+enum class PaneOpening { placed_first, as_templated };
+void set_pane_opening(PaneOpening opening);
+
 // The write-back: on a command notification, when the editor was modified since the last
 // write-back, replaces the buffer's content with the editor's text (at most capacity - 1
 // characters and a zero) and clears the editor's modified flag.

@@ -4,6 +4,7 @@
 
 #include "layoutpress/documents/settings.h"
 #include "layoutpress/shell/document_panes.h"
+#include "layoutpress/shell/pane_phases.h"
 #include "layoutpress/shell/resource_ids.h"
 #include "layoutpress/shell/settings_panes.h"
 #include "layoutpress/shell/shell_geometry.h"
@@ -43,9 +44,33 @@ void insert_tabs() {
     }
 }
 
+// A window already in its place is left alone: moving it there again would only make the
+// control lay its text out once more.
 void move(HWND control, const LayoutRect& r) {
-    if (control != nullptr) {
-        MoveWindow(control, r.x, r.y, r.width, r.height, TRUE);
+    if (control == nullptr) {
+        return;
+    }
+    RECT now;
+    GetWindowRect(control, &now);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&now), 2);
+    if (now.left == r.x && now.top == r.y && now.right - now.left == r.width &&
+        now.bottom - now.top == r.height) {
+        return;
+    }
+    MoveWindow(control, r.x, r.y, r.width, r.height, TRUE);
+}
+
+PaneLayout current_layout(int tab) {
+    RECT client;
+    GetClientRect(main_window, &client);
+    return compute_pane_layout(client.right, client.bottom, tab, settings.binary_output_mode);
+}
+
+void place_pane_and_controls(HWND pane, const PaneLayout& layout) {
+    const PanePhaseScope phase(PanePhase::placing);
+    move(pane, layout.pane);
+    for (int i = 0; i < layout.control_count; ++i) {
+        move(GetDlgItem(pane, layout.controls[i].id), layout.controls[i].rect);
     }
 }
 
@@ -75,8 +100,14 @@ void destroy_pane() {
     }
     // Destroying a window that holds the focus does not always tell its dialog; write the
     // editor back here so that the buffer is current whatever the pane was told.
-    flush_pane_editor(current_pane);
-    DestroyWindow(current_pane);
+    {
+        const PanePhaseScope phase(PanePhase::writing_back);
+        flush_pane_editor(current_pane);
+    }
+    {
+        const PanePhaseScope phase(PanePhase::destroying);
+        DestroyWindow(current_pane);
+    }
     current_pane = nullptr;
     forget_memory_status();
 }
@@ -85,6 +116,7 @@ void create_pane(int tab) {
     if (tab < 0 || tab >= pane_count) {
         return;
     }
+    const PanePhaseScope phase(PanePhase::creating);
     current_pane = CreateDialogParamA(app_instance, pane_table[tab].template_name, tab_control,
                                       pane_table[tab].procedure, 0);
 }
@@ -101,22 +133,30 @@ void on_tab_change(HWND window, const NMHDR* header) {
     layout_panes(window);
 }
 
+void place_pane(HWND pane, int tab) {
+    place_pane_and_controls(pane, current_layout(tab));
+}
+
 void layout_panes(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     const int tab = selected_tab();
     const PaneLayout layout =
         compute_pane_layout(client.right, client.bottom, tab, settings.binary_output_mode);
-    move(tab_control, layout.tab_control);
+    {
+        const PanePhaseScope phase(PanePhase::placing);
+        move(tab_control, layout.tab_control);
+    }
     if (current_pane == nullptr) {
         return;
     }
-    move(current_pane, layout.pane);
-    for (int i = 0; i < layout.control_count; ++i) {
-        move(GetDlgItem(current_pane, layout.controls[i].id), layout.controls[i].rect);
+    place_pane_and_controls(current_pane, layout);
+    {
+        const PanePhaseScope phase(PanePhase::status_bar);
+        show_memory_status(current_pane);
     }
-    show_memory_status(current_pane);
     if (tab >= 0 && tab < 3) {
+        const PanePhaseScope phase(PanePhase::focus);
         SetFocus(GetDlgItem(current_pane, editor_ids[tab]));
     }
 }

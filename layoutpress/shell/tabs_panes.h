@@ -32,6 +32,10 @@ void show_tab(int tab);
 // The tab control's TCN_SELCHANGE: replaces the pane with the one of the new selection.
 void on_tab_change(HWND window, const NMHDR* header);
 
+// Moves and sizes a pane of tab and its controls to where layout_panes puts them for the
+// main window's present size; what is already in place is left alone.
+void place_pane(HWND pane, int tab);
+
 // Places the tab control, the pane and the document pane's controls for the client size,
 // renews the status bar and gives the focus to the pane's editor.
 void layout_panes(HWND window);

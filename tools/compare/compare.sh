@@ -34,34 +34,72 @@ check() { # check WHAT FILE EXPECTED
     fi
 }
 
-# time_runs RUNS COMMAND...: the median wall time in microseconds of RUNS runs.
+# The processor time (user and system) of the shell's finished children so far, in
+# microseconds, into cpu_now; `times` runs in this shell (in a subshell it would see none).
+milliseconds() { # 1m2.345s
+    local minutes=${1%%m*} seconds=${1#*m}
+    seconds=${seconds%s}
+    echo $((minutes * 60000 + 10#${seconds/./}))
+}
+children_cpu() {
+    local user system
+    times >"$work/times.txt"
+    { read -r _ _ && read -r user system; } <"$work/times.txt"
+    cpu_now=$((($(milliseconds "$user") + $(milliseconds "$system")) * 1000))
+}
+
+# time_runs RUNS COMMAND...: the median wall time in microseconds of RUNS runs, and after a
+# space the median processor time of the command and its children.
 time_runs() {
-    local runs=$1 i start end
+    local runs=$1 i start end cpu_start cpu_end
     shift
-    local times=()
+    local times=() cpus=()
     for ((i = 0; i < runs; i++)); do
+        children_cpu
+        cpu_start=$cpu_now
         start=${EPOCHREALTIME/./}
         "$@" >/dev/null
         end=${EPOCHREALTIME/./}
+        children_cpu
+        cpu_end=$cpu_now
         times+=($((end - start)))
+        cpus+=($((cpu_end - cpu_start)))
     done
-    printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
+    echo "$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p")" \
+        "$(printf '%s\n' "${cpus[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p")"
 }
 
-rows=() # "group|tool|microseconds|megabytes"
+# cat writing a file over an existing one, started as the measured commands are (no shell
+# in between).
+cat_over() { cat "$1" >"$2"; }
+
+rows=() # "group|tool|µs|bytes|floor µs|processor µs|floor processor µs"
 measure() { # measure GROUP TOOL MEGABYTES_FILE RUNS COMMAND...
     local group=$1 tool=$2 bytes runs=$4
     bytes=$(size "$3")
     shift 4
     local us
     us=$(time_runs "$runs" "$@")
-    rows+=("$group|$tool|$us|$bytes")
+    rows+=("$group|$tool|${us% *}|$bytes||${us#* }|")
+}
+# The floor of a command that writes OUTPUT: cat writing a file of the same bytes (to a file
+# that exists already, as the measured commands do), in the same runs.
+measure_floored() { # measure_floored GROUP TOOL MEGABYTES_FILE OUTPUT COMMAND...
+    local group=$1 tool=$2 bytes output=$4
+    bytes=$(size "$3")
+    shift 4
+    local us floor
+    us=$(time_runs "$fast_runs" "$@")
+    cp "$output" out/floor.in
+    cat_over out/floor.in out/floor.out
+    floor=$(time_runs "$fast_runs" cat_over out/floor.in out/floor.out)
+    rows+=("$group|$tool|${us% *}|$bytes|${floor% *}|${us#* }|${floor#* }")
 }
 
 # Conversions; MB/s counts the text form's bytes.
 for set in integers texts; do
     g="$set text to binary"
-    measure "$g" "layoutpress-cli to-binary" $set.txt $fast_runs \
+    measure_floored "$g" "layoutpress-cli to-binary" $set.txt out/$set.lp.bin \
         "$cli" to-binary $set.str $set.txt -o out/$set.lp.bin
     if [ $set = integers ]; then
         measure "$g" "C++ <charconv> loop" $set.txt $fast_runs \
@@ -77,13 +115,13 @@ for set in integers texts; do
     done
 
     g="$set binary to text"
-    measure "$g" "layoutpress-cli to-text" $set.txt $fast_runs \
+    measure_floored "$g" "layoutpress-cli to-text" $set.txt out/$set.lp.txt \
         "$cli" to-text $set.str $set.bin -o out/$set.lp.txt
-    measure "$g" "layoutpress-cli to-text --space" $set.txt $fast_runs \
+    measure_floored "$g" "layoutpress-cli to-text --space" $set.txt out/$set.lps.txt \
         "$cli" to-text $set.str $set.bin --space -o out/$set.lps.txt
-    measure "$g" "layoutpress-cli to-text --line-feed" $set.txt $fast_runs \
+    measure_floored "$g" "layoutpress-cli to-text --line-feed" $set.txt out/$set.lpl.txt \
         "$cli" to-text $set.str $set.bin --line-feed -o out/$set.lpl.txt
-    measure "$g" "layoutpress-cli to-text --space --line-feed" $set.txt $fast_runs \
+    measure_floored "$g" "layoutpress-cli to-text --space --line-feed" $set.txt out/$set.lpsl.txt \
         "$cli" to-text $set.str $set.bin --space --line-feed -o out/$set.lpsl.txt
     if [ $set = integers ]; then
         measure "$g" "C++ <charconv> loop" $set.txt $fast_runs \
@@ -107,7 +145,7 @@ done
 # Dumps of the integer records' binary; MB/s counts the binary bytes.
 g="dump rendering"
 for mode in hex pairs decimal; do
-    measure "$g" "layoutpress-cli dump --mode $mode" integers.bin $fast_runs \
+    measure_floored "$g" "layoutpress-cli dump --mode $mode" integers.bin out/dump.$mode \
         "$cli" dump integers.bin --mode $mode -o out/dump.$mode
     check "$g, $mode" out/dump.$mode integers.$mode
 done
@@ -127,7 +165,7 @@ check "$g, decimal numbers = od" <(tr -s ' \r\n' '\n\n\n' <out/dump.decimal | se
 
 g="dump reading"
 for mode in hex pairs decimal; do
-    measure "$g" "layoutpress-cli undump --mode $mode" integers.bin $fast_runs \
+    measure_floored "$g" "layoutpress-cli undump --mode $mode" integers.bin out/undump.$mode \
         "$cli" undump integers.$mode --mode $mode -o out/undump.$mode
     check "$g, $mode" out/undump.$mode integers.bin
 done
@@ -148,21 +186,34 @@ echo "Data: integers = 150000 records 'long a; short b; u_char c; bit:8 f;'" \
     "($(size integers.bin) B binary, $(size integers.txt) B text);" \
     "texts = 57142 records 'f_char name[24]; long n;' ($(size texts.bin) B, $(size texts.txt) B)."
 echo "Medians of $fast_runs runs ($slow_runs for python3 and perl); MB = 10^6 bytes of the text" \
-    "(conversions) or of the binary (dumps)."
+    "(conversions) or of the binary (dumps). Floor: cat writing the command's own output (the same" \
+    "bytes, over an existing file) in the same minute; × floor = the command's time over it;" \
+    "cpu = median processor time (user and system) of the command, cpu×floor = over cat's."
+echo "Load: $(cut -d' ' -f1-3 /proc/loadavg) (1, 5 and 15 minute load averages on $(nproc) processors)."
 echo
-printf '| %-36s | %-44s | %9s | %8s | %16s |\n' "job" "tool" "median ms" "MB/s" "layoutpress is ×"
-printf '|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..38})" "$(printf -- '-%.0s' {1..46})" \
-    "-----------" "----------" "------------------"
+printf '| %-36s | %-44s | %9s | %8s | %16s | %8s | %7s | %6s | %9s |\n' "job" "tool" "median ms" \
+    "MB/s" "layoutpress is ×" "floor ms" "× floor" "cpu ms" "cpu×floor"
+printf '|%s|%s|%s|%s|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..38})" \
+    "$(printf -- '-%.0s' {1..46})" "-----------" "----------" "------------------" "----------" \
+    "---------" "--------" "-----------"
 declare -A first
+ratio_of() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+ms_of() { awk -v u="$1" 'BEGIN { printf "%.1f", u / 1000 }'; }
 for row in "${rows[@]}"; do
-    IFS='|' read -r group tool us bytes <<<"$row"
+    IFS='|' read -r group tool us bytes floor cpu floor_cpu <<<"$row"
     if [ -z "${first[$group]+x}" ]; then
         first[$group]=$us
     fi
-    ratio=$(awk -v a="$us" -v b="${first[$group]}" 'BEGIN { printf "%.1f", a / b }')
-    printf '| %-36s | %-44s | %9s | %8s | %16s |\n' "$group" "$tool" \
-        "$(awk -v u="$us" 'BEGIN { printf "%.1f", u / 1000 }')" \
-        "$(awk -v u="$us" -v b="$bytes" 'BEGIN { printf "%.0f", b / u }')" "$ratio"
+    floor_ms="" floor_ratio="" cpu_ratio=""
+    if [ -n "$floor" ]; then
+        floor_ms=$(ms_of "$floor")
+        floor_ratio=$(ratio_of "$us" "$floor")
+        cpu_ratio=$(ratio_of "$cpu" "$floor_cpu")
+    fi
+    printf '| %-36s | %-44s | %9s | %8s | %16s | %8s | %7s | %6s | %9s |\n' "$group" "$tool" \
+        "$(ms_of "$us")" "$(awk -v u="$us" -v b="$bytes" 'BEGIN { printf "%.0f", b / u }')" \
+        "$(awk -v a="$us" -v b="${first[$group]}" 'BEGIN { printf "%.1f", a / b }')" \
+        "$floor_ms" "$floor_ratio" "$(ms_of "$cpu")" "$cpu_ratio"
 done
 echo
 if [ $failures -ne 0 ]; then
