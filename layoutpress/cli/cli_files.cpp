@@ -11,7 +11,6 @@
 #include <fcntl.h>
 #include <io.h>
 #else
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -85,47 +84,6 @@ bool write_all(int descriptor, const void* data, size_t size) {
         size -= static_cast<size_t>(written);
     }
     return true;
-}
-
-bool is_regular_file(const std::string& path) {
-    struct stat status;
-    return lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
-
-// The new content goes into a temporary file beside the target, which then takes the target's
-// place in one step, so that a write that fails half-way leaves the old file as it was. An
-// existing file is swapped with the temporary one and its old content removed afterwards: a
-// rename over an existing file makes ext4 start writing the new file's blocks out at once (its
-// guard for programs that do not sync), a wait of several milliseconds per command.
-bool write_replacing(const std::string& path, const void* data, size_t size) {
-    const std::string temporary = path + ".tmp";
-    const int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (descriptor < 0) {
-        return false;
-    }
-    bool written = write_all(descriptor, data, size);
-    // close can be the first to report a full disk, so it counts as much as write.
-    written = close(descriptor) == 0 && written;
-    if (written) {
-#ifdef RENAME_EXCHANGE
-        if (is_regular_file(path) &&
-            renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0) {
-            unlink(temporary.c_str());
-            return true;
-        }
-#endif
-        if (std::rename(temporary.c_str(), path.c_str()) == 0) {
-            return true;
-        }
-    }
-    const int error_number = errno;
-    unlink(temporary.c_str());
-    errno = error_number;
-    return false;
-}
-#else
-bool write_replacing(const std::string& path, const void* data, size_t size) {
-    return write_file_replacing(path.c_str(), data, size);
 }
 #endif
 
@@ -279,7 +237,7 @@ bool write_whole_output(const std::string& path, const void* data, size_t size,
                         std::string* error) {
     if (!is_standard_stream(path)) {
         errno = 0;
-        if (!write_replacing(path, data, size)) {
+        if (!write_file_replacing(path.c_str(), data, size)) {
             *error = describe("write", path, errno);
             return false;
         }

@@ -1,7 +1,6 @@
 #include "layoutpress/cli/cli_files.h"
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -48,28 +47,6 @@ TEST(CliFiles, ResultBuffersOfEverySizeHoldWhatIsWritten) {
         assigned = std::move(moved);
         EXPECT_EQ(assigned.capacity, size);
     }
-}
-
-// An existing output is replaced whole, whatever its size was, and no temporary file stays;
-// a folder in the output's place is refused and left as it was.
-TEST(CliFiles, OutputsReplaceWhatWasThereAndNothingElse) {
-    test_files::TempFolder folder("layoutpress-cli-");
-    const std::string path = folder.file("out.txt");
-    for (size_t size : {size_t(5) << 20, size_t(3), size_t(0), size_t(70000)}) {
-        SCOPED_TRACE(testing::Message() << size << " bytes");
-        const Bytes bytes = pattern(size);
-        std::string error;
-        ASSERT_TRUE(write_whole_output(path, bytes.data(), bytes.size(), &error)) << error;
-        EXPECT_EQ(test_files::read_all(path), bytes);
-        EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
-    }
-    const std::string sub = folder.file("sub");
-    ASSERT_TRUE(std::filesystem::create_directory(sub));
-    std::string error;
-    EXPECT_FALSE(write_whole_output(sub, "abc", 3, &error));
-    EXPECT_NE(error.find("sub"), std::string::npos) << error;
-    EXPECT_TRUE(std::filesystem::is_directory(sub));
-    EXPECT_FALSE(std::filesystem::exists(sub + ".tmp"));
 }
 
 #ifndef _WIN32

@@ -25,7 +25,6 @@
 
 namespace {
 
-using win32_test::pump_messages;
 
 // What a user sees of the window after a step.
 struct Picture {
@@ -72,7 +71,7 @@ Picture take_picture(HWND window, PaneOpening opening) {
         scroll_to_start(current_pane);
     }
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    pump_messages(50);
+    win32_test::pump_until([] { return false; }, 50);
     Picture picture;
     picture.selected_tab = selected_tab();
     HWND editor = current_pane != nullptr && picture.selected_tab >= 0 && picture.selected_tab < 3
@@ -157,7 +156,7 @@ std::vector<Picture> pictures_of_steps(HWND window, PaneOpening opening) {
     byte_adjust_memory.data()[0] = 0;
     show_tab(text_document);
     layout_panes(window);
-    pump_messages(50);
+    win32_test::pump_until([] { return false; }, 50);
     std::vector<Picture> pictures;
     for (const Step& step : steps) {
         if (step.command != 0) {
