@@ -27,6 +27,7 @@ test: native sanitize win32 win64 deps-wine fuzz-build
 	# GUI cases can lose the focus to a neighbour on a loaded machine: a case that fails is run
 	# once more, and fails the run only when it fails again.
 	ctest --preset win64 -j $(JOBS) --repeat until-pass:2 </dev/null
+	@tools/test-share.sh
 
 # The engines' benchmarks, and the comparison with the tools a user would otherwise pick, on a
 # Release build of their own.
