@@ -94,5 +94,19 @@ fuzz-build: deps-fuzz
 deps-fuzz:
 	@tools/install-deps.sh native fuzz
 
+# The share of deliberate engine faults the native suite catches (tools/mutate.py, on a copy of
+# the tree in build/mutate): MUTANTS faults drawn from SEED; the same seed tries the same faults.
+.PHONY: mutate test-coverage
+SEED ?= 12
+MUTANTS ?= 200
+mutate:
+	@tools/install-deps.sh native mutate
+	nice tools/mutate.py --seed $(SEED) --count $(MUTANTS)
+
+# Line and branch coverage of the engine sources by the native suite (a build of its own).
+test-coverage: deps-fuzz
+	@tools/install-deps.sh coverage
+	nice tools/test-coverage.sh
+
 clean:
 	rm -rf build

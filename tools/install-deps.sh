@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages a build needs, only when some are missing.
-# Usage: tools/install-deps.sh GROUP...   (groups: native, windows, wine, fuzz, coverage, bench)
+# Usage: tools/install-deps.sh GROUP...   (groups: native, windows, wine, fuzz, coverage, bench, mutate)
 set -euo pipefail
 
 packages_native="cmake make g++ googletest"
@@ -9,6 +9,7 @@ packages_wine="wine64 xvfb imagemagick fonts-noto-cjk"
 packages_fuzz="clang libclang-rt-14-dev"
 packages_coverage="llvm-14"
 packages_bench="libbenchmark-dev python3 perl xxd"
+packages_mutate="python3 ninja-build"
 
 wanted=()
 for group in "$@"; do
