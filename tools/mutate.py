@@ -3,7 +3,7 @@
 
 Applies one small fault at a time to the engine sources (a comparison flipped, == and !=
 swapped, && and || swapped, + 1 and - 1 swapped, true and false swapped), rebuilds and runs the
-native suite, and prints the share of faults caught. The faults are drawn from a fixed seed, so
+native suite (the tests whose programs the fault reaches), and prints the share of faults caught. The faults are drawn from a fixed seed, so
 two runs on the same engine sources try the same faults and their scores compare.
 
 The work happens on a copy of the source tree in build/mutate/src (built in build/mutate/build);
@@ -13,6 +13,7 @@ suite that hangs past the timeout counts as caught.
   tools/mutate.py [--seed S] [--count N] [--only ID,...] [--list]
 """
 import argparse
+import json
 import os
 import random
 import re
@@ -208,11 +209,45 @@ def configure(jobs):
         sys.exit("mutate: the unchanged tree does not build in build/mutate/build")
 
 
-def run_suite(jobs, timeout):
-    """True when the native suite passes. A test past its timeout fails."""
-    result = run(["ctest", "--test-dir", BUILD, "-j", str(jobs), "--timeout", str(timeout),
-                  "--stop-on-failure"], timeout=timeout * 4)
-    return result == 0
+def list_tests():
+    """Every ctest test as (name, command)."""
+    listed = subprocess.run(["ctest", "--test-dir", BUILD, "--show-only=json-v1"], check=True,
+                            capture_output=True, text=True).stdout
+    return [(test["name"], test.get("command", [])) for test in json.loads(listed)["tests"]]
+
+
+def build_outputs():
+    """The programs and pack files of the build, with their modification times: a test whose
+    program was rebuilt is one a fault can reach."""
+    outputs = {}
+    for directory, subdirectories, files in os.walk(BUILD):
+        subdirectories[:] = [d for d in subdirectories if d not in ("CMakeFiles", "Testing")]
+        for name in files:
+            path = os.path.join(directory, name)
+            if os.access(path, os.X_OK) or name.endswith(".tt"):
+                outputs[path] = os.stat(path).st_mtime_ns
+    return outputs
+
+
+def reached_tests(tests, before, after):
+    """The tests that run a rebuilt program, or (for the question pack) read rebuilt pack files."""
+    changed = {path for path, mtime in after.items() if before.get(path) != mtime}
+    pack_changed = any(path.endswith(".tt") for path in changed)
+    return [name for name, command in tests
+            if any(part in changed for part in command)
+            or (pack_changed and any("tallydrill" in part for part in command))]
+
+
+def run_suite(jobs, timeout, names=None):
+    """True when the native suite (or the named tests of it) passes. A test past its timeout
+    fails."""
+    command = ["ctest", "--test-dir", BUILD, "-j", str(jobs), "--timeout", str(timeout),
+               "--stop-on-failure"]
+    if names is not None:
+        if not names:
+            return True
+        command += ["-R", "^(" + "|".join(re.escape(name) for name in names) + ")$"]
+    return run(command, timeout=timeout * 4) == 0
 
 
 def main():
@@ -221,10 +256,14 @@ def main():
     parser.add_argument("--count", type=int, default=200, help="faults to try")
     parser.add_argument("--only", help="comma-separated fault ids of this seed to try")
     parser.add_argument("--list", action="store_true", help="print the faults, try none")
+    parser.add_argument("--sources", action="store_true", help="print the engine sources")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--timeout", type=int, default=60, help="seconds per test")
     args = parser.parse_args()
 
+    if args.sources:
+        print("\n".join(ENGINE_SOURCES))
+        return 0
     mutants = find_mutants()
     chosen = sorted(random.Random(args.seed).sample(range(len(mutants)),
                                                     min(args.count, len(mutants))))
@@ -243,6 +282,7 @@ def main():
     if not run_suite(args.jobs, args.timeout):
         sys.exit("mutate: the native suite fails without any fault")
     objects = object_targets()
+    tests = list_tests()
 
     caught, survived, not_compiling = [], [], []
     started = time.monotonic()
@@ -255,11 +295,12 @@ def main():
         try:
             with open(target, "w", encoding="utf-8") as f:
                 f.write(pristine[:offset] + replacement + pristine[offset + len(original):])
+            before = build_outputs()
             if run(["ninja", "-C", BUILD, "-j", str(args.jobs)] + objects.get(path, [])) != 0:
                 outcome, bucket = "does not compile", not_compiling
             elif run(["ninja", "-C", BUILD, "-j", str(args.jobs)]) != 0:
                 outcome, bucket = "caught by the build", caught  # the pack's round trip
-            elif run_suite(args.jobs, args.timeout):
+            elif run_suite(args.jobs, args.timeout, reached_tests(tests, before, build_outputs())):
                 outcome, bucket = "SURVIVED", survived
             else:
                 outcome, bucket = "caught", caught
