@@ -98,7 +98,7 @@ deps-fuzz:
 # the tree in build/mutate): MUTANTS faults drawn from SEED; the same seed tries the same faults.
 .PHONY: mutate test-coverage
 SEED ?= 12
-MUTANTS ?= 200
+MUTANTS ?= 100
 mutate:
 	@tools/install-deps.sh native mutate
 	nice tools/mutate.py --seed $(SEED) --count $(MUTANTS)

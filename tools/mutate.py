@@ -24,6 +24,7 @@ import sys
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+TREE = ROOT  # the git tree whose sources and tests are tried (--tree)
 WORK = os.path.join(ROOT, "build", "mutate")
 SOURCE_COPY = os.path.join(WORK, "src")
 BUILD = os.path.join(WORK, "build")
@@ -112,7 +113,7 @@ def find_mutants():
     """Every place a fault can go, in a fixed order: (file, offset, original, replacement)."""
     mutants = []
     for path in ENGINE_SOURCES:
-        with open(os.path.join(ROOT, path), encoding="utf-8") as f:
+        with open(os.path.join(TREE, path), encoding="utf-8") as f:
             text = f.read()
         code = blank_out_literals_and_comments(text)
         found = []
@@ -131,7 +132,7 @@ def find_mutants():
 
 def describe(mutant_id, mutant):
     path, offset, original, replacement = mutant
-    with open(os.path.join(ROOT, path), encoding="utf-8") as f:
+    with open(os.path.join(TREE, path), encoding="utf-8") as f:
         text = f.read()
     line = text.count("\n", 0, offset) + 1
     line_start = text.rfind("\n", 0, offset) + 1
@@ -143,13 +144,13 @@ def describe(mutant_id, mutant):
 def copy_tree():
     """Brings build/mutate/src up to the worktree (tracked and new files), writing only files
     that differ so the build redoes only what changed."""
-    listed = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=ROOT,
+    listed = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=TREE,
                             check=True, capture_output=True).stdout.decode().split("\0")
     wanted = set()
     for path in listed:
         if not path or path.startswith("fuzz/corpus/") or path.startswith("build/"):
             continue
-        source = os.path.join(ROOT, path)
+        source = os.path.join(TREE, path)
         if not os.path.isfile(source):
             continue
         wanted.add(path)
@@ -253,13 +254,17 @@ def run_suite(jobs, timeout, names=None):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--seed", type=int, default=12)
-    parser.add_argument("--count", type=int, default=200, help="faults to try")
+    parser.add_argument("--count", type=int, default=100, help="faults to try")
     parser.add_argument("--only", help="comma-separated fault ids of this seed to try")
     parser.add_argument("--list", action="store_true", help="print the faults, try none")
     parser.add_argument("--sources", action="store_true", help="print the engine sources")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--timeout", type=int, default=60, help="seconds per test")
+    parser.add_argument("--tree", help="another checkout to try, e.g. an earlier commit's")
     args = parser.parse_args()
+    if args.tree:
+        global TREE
+        TREE = os.path.abspath(args.tree)
 
     if args.sources:
         print("\n".join(ENGINE_SOURCES))
