@@ -54,6 +54,9 @@ expect "to-text --lf writes LF line ends" 0 ' "ab", 5, 6, -7,\n "abcdef", 1234, 
 expect "dump" 0 '0A FF 10 ' "$cli" dump three.bin
 expect "dump --mode pairs" 0 '0AFF 10' "$cli" dump three.bin --mode pairs
 expect "dump --mode=decimal" 0 ' 10 255  16 ' "$cli" dump three.bin --mode=decimal
+printf '0 AFF1 0' >pairs.txt
+expect "undump" 0 '\n\377\20' "$cli" undump pairs.txt
+expect "dump of nothing" 0 '' "$cli" dump nothing.bin
 printf '300 7 ' >dec.txt
 expect "undump --mode decimal" 0 '\54\7' "$cli" undump dec.txt --mode decimal
 printf 'A\r\nB\t\x00' >view.bin
