@@ -25,7 +25,7 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TREE = ROOT  # the git tree whose sources and tests are tried (--tree)
-WORK = os.path.join(ROOT, "build", "mutate")
+WORK = os.path.join(ROOT, "build", "mutate")  # --work: another folder, for two runs at once
 SOURCE_COPY = os.path.join(WORK, "src")
 BUILD = os.path.join(WORK, "build")
 
@@ -261,10 +261,15 @@ def main():
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--timeout", type=int, default=60, help="seconds per test")
     parser.add_argument("--tree", help="another checkout to try, e.g. an earlier commit's")
+    parser.add_argument("--work", help="the folder of the copy and its build (build/mutate)")
     args = parser.parse_args()
+    global TREE, WORK, SOURCE_COPY, BUILD
     if args.tree:
-        global TREE
         TREE = os.path.abspath(args.tree)
+    if args.work:
+        WORK = os.path.abspath(args.work)
+        SOURCE_COPY = os.path.join(WORK, "src")
+        BUILD = os.path.join(WORK, "build")
 
     if args.sources:
         print("\n".join(ENGINE_SOURCES))
