@@ -74,6 +74,11 @@ const Case cases[] = {
     {"f_char name[20];", {{1, T, 20, 20}}},
     {"f_char c;", {{1, T, 1, 1}}},
     {"bit:16 flags;", {{1, B, 2, 0}}},
+    {"u_char a;", {{1, U, 1, 0}}},
+    {"unsigned short a;", {{1, U, 2, 0}}},
+    {"u_long a;", {{1, U, 4, 0}}},
+    {"bit:32 a;", {{1, B, 4, 0}}}, // the last type word
+    {"char a[255];", {{255, S, 1, 255}}},
     {"int x;", {{1, S, 4, 0}}},
     {"unsigned u;", {{1, S, 4, 0}}},
     {"short m[2][3];", {{2, S, 2, 2}}},
