@@ -215,6 +215,20 @@ Outcome reference(const MemberTable& table, const Bytes& data, size_t capacity) 
     return {text.size(), ConversionProblem::none, text};
 }
 
+// Numbers of every length and their neighbours, where the quick writers change their count.
+TEST(BinaryToText, NumbersOfEveryLength) {
+    Bytes data;
+    for (uint32_t power = 1; power <= 1000000000; power *= 10) {
+        for (uint32_t value : {power - 1, power, power + 1, 0u - power, 0u - power - 1}) {
+            for (int copy = 0; copy < 12; ++copy) { // as S4, U4 and B4
+                data.push_back(static_cast<uint8_t>(value >> (8 * (copy % 4))));
+            }
+        }
+    }
+    const MemberTable table = table_of({{S, 4, 1}, {U, 4, 1}, {B, 4, 1}});
+    EXPECT_TRUE(convert(false, data, table, 0) == reference(table, data, 1 << 16));
+}
+
 // Random tables and records (numbers of every length with bytes at their extremes, finite
 // floats), data ending inside a record or a member: both entries give the reference's text in
 // every buffer size, and the other organizations differ from it only by spaces and line ends,

@@ -191,6 +191,8 @@ TEST(FileStore, WritesReplaceAndReadsTakeAtMostTheCapacity) {
               (Bytes{content[0], content[1], content[2], content[3], 0xEE, 0xEE, 0xEE, 0xEE}));
     EXPECT_FALSE(read_file_prefix(temp.file("missing").c_str(), buffer.data(), 4, &read));
     EXPECT_FALSE(write_file_replacing(temp.file("no/f").c_str(), "x", 1));
+    EXPECT_FALSE(write_file_replacing(nullptr, "x", 1));
+    EXPECT_FALSE(write_file_replacing("", "x", 1));
     write_all(temp.file("g"), bytes_of("new"));
     ASSERT_TRUE(replace_file(temp.file("g").c_str(), path.c_str()));
     EXPECT_EQ(read_all(path), bytes_of("new"));
