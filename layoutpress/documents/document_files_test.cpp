@@ -193,6 +193,8 @@ TEST(FileStore, WritesReplaceAndReadsTakeAtMostTheCapacity) {
     EXPECT_FALSE(write_file_replacing(temp.file("no/f").c_str(), "x", 1));
     EXPECT_FALSE(write_file_replacing(nullptr, "x", 1));
     EXPECT_FALSE(write_file_replacing("", "x", 1));
+    EXPECT_FALSE(write_file_replacing(temp.file("x").c_str(), nullptr, 1)) << "no bytes to write";
+    EXPECT_FALSE(fs::exists(temp.file("x")));
     write_all(temp.file("g"), bytes_of("new"));
     ASSERT_TRUE(replace_file(temp.file("g").c_str(), path.c_str()));
     EXPECT_EQ(read_all(path), bytes_of("new"));
