@@ -38,6 +38,7 @@ test: native sanitize win32 win64 deps-wine fuzz-build dist
 	if [ $$status -eq 77 ]; then \
 	    echo "make test: the 32-bit Windows suite was NOT run (the reason is above)."; \
 	elif [ $$status -ne 0 ]; then exit $$status; fi
+	@tools/test-share.sh
 
 # The release (a maintainer's target): the two Windows zips and the Debian package of the
 # command-line tools, in dist/. The same commit gives the same bytes.
@@ -123,6 +124,20 @@ fuzz-build: deps-fuzz
 
 deps-fuzz:
 	@tools/install-deps.sh native fuzz
+
+# The share of deliberate engine faults the native suite catches (tools/mutate.py, on a copy of
+# the tree in build/mutate): MUTANTS faults drawn from SEED; the same seed tries the same faults.
+.PHONY: mutate test-coverage
+SEED ?= 12
+MUTANTS ?= 100
+mutate:
+	@tools/install-deps.sh native mutate
+	nice tools/mutate.py --seed $(SEED) --count $(MUTANTS)
+
+# Line and branch coverage of the engine sources by the native suite (a build of its own).
+test-coverage: deps-fuzz
+	@tools/install-deps.sh coverage
+	nice tools/test-coverage.sh
 
 clean:
 	rm -rf build dist

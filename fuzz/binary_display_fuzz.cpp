@@ -28,6 +28,20 @@ size_t checked_parse(const char* dump, size_t dump_capacity, uint8_t mode, size_
     return count;
 }
 
+// A text one byte shorter than it needs is refused, names the size, and writes nothing.
+template <typename Make> void check_one_byte_short(size_t size, Make make) {
+    if (size > 1) {
+        ExactBuffer<char> short_one(size - 1);
+        short_one.fill('#');
+        DisplayReport report;
+        FUZZ_CHECK(!make(short_one.data(), short_one.size(), &report));
+        FUZZ_CHECK(report.problem == DisplayProblem::output_full && report.needed == size);
+        for (size_t i = 0; i < short_one.size(); ++i) {
+            FUZZ_CHECK(short_one[i] == '#');
+        }
+    }
+}
+
 void check_dump(const uint8_t* bytes, size_t count, uint8_t mode) {
     const size_t size = binary_display_size(count, mode);
     FUZZ_CHECK(size >= 1);
@@ -36,16 +50,9 @@ void check_dump(const uint8_t* bytes, size_t count, uint8_t mode) {
     FUZZ_CHECK(render_binary_display(dump.data(), dump.size(), bytes, count, mode, &report));
     FUZZ_CHECK(std::memchr(dump.data(), 0, size) == dump.data() + size - 1);
 
-    ExactBuffer<char> short_one(size - 1);
-    short_one.fill('#');
-    if (size > 1) {
-        FUZZ_CHECK(!render_binary_display(short_one.data(), short_one.size(), bytes, count, mode,
-                                          &report));
-        FUZZ_CHECK(report.problem == DisplayProblem::output_full && report.needed == size);
-        for (size_t i = 0; i < short_one.size(); ++i) {
-            FUZZ_CHECK(short_one[i] == '#');
-        }
-    }
+    check_one_byte_short(size, [&](char* out, size_t capacity, DisplayReport* r) {
+        return render_binary_display(out, capacity, bytes, count, mode, r);
+    });
 
     // Back in the same mode, into exactly count bytes, without the terminator.
     ExactBuffer<uint8_t> back(count);
@@ -64,15 +71,9 @@ void check_char_view(const uint8_t* bytes, size_t count) {
     FUZZ_CHECK(build_char_view(view.data(), view.size(), bytes, count, &report));
     FUZZ_CHECK(view[size - 1] == 0);
     FUZZ_CHECK(std::strlen(view.data()) == size - 1); // zero bytes show as spaces
-    if (size > 1) {
-        ExactBuffer<char> short_one(size - 1);
-        short_one.fill('#');
-        FUZZ_CHECK(!build_char_view(short_one.data(), short_one.size(), bytes, count, &report));
-        FUZZ_CHECK(report.problem == DisplayProblem::output_full && report.needed == size);
-        for (size_t i = 0; i < short_one.size(); ++i) {
-            FUZZ_CHECK(short_one[i] == '#');
-        }
-    }
+    check_one_byte_short(size, [&](char* out, size_t capacity, DisplayReport* r) {
+        return build_char_view(out, capacity, bytes, count, r);
+    });
 }
 
 } // namespace

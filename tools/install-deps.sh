@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages a build needs, only when some are missing.
 # Usage: tools/install-deps.sh GROUP...
-#   (groups: native, windows, wine, wow64, fuzz, coverage, bench, oracle, oracle_npm, release)
+#   (groups: native, windows, wine, wow64, fuzz, coverage, bench, mutate, oracle, oracle_npm,
+#   release)
 set -euo pipefail
 
 packages_native="cmake make g++ googletest"
@@ -12,6 +13,7 @@ packages_wow64="debootstrap"
 packages_fuzz="clang libclang-rt-14-dev"
 packages_coverage="llvm-14"
 packages_bench="libbenchmark-dev python3 perl xxd"
+packages_mutate="python3 ninja-build"
 packages_oracle="nodejs"
 packages_oracle_npm="npm" # when the nodejs package brings no npm of its own
 # make dist: the zips, the Debian package and their checks.

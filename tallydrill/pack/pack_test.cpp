@@ -1,5 +1,6 @@
 // The sample pack against its README: every question's right answer is the payment of the han
-// and fu the README's list states, and its texts say what the list says.
+// and fu the README's list states (by the standard score table), and its texts say what the
+// list says. question.str lays out the record the practice program reads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,12 +8,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "layoutpress/structure/structure_parser.h"
 #include "tallydrill/pack/score_payment.h"
 #include "tallydrill/practice/score_answer.h"
 #include "tallydrill/questions/question_record.h"
@@ -21,221 +22,170 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    const std::size_t last = text.find_last_not_of(' ');
-    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}
-
-// One row of the README's list of questions:
-// | File | Seat | Round | Win | Riichi | Han | Fu | Answer | Yaku |
-struct ListedQuestion {
-    std::string file;
-    std::string seat;
-    std::string round;
-    std::string win; // "ron" or "tsumo"
-    bool riichi;
-    int han; // 13 for "yakuman"
-    int fu;  // 0 for "-"
-    std::string answer;
-    std::string yaku;
-    bool dealer() const { return seat == "East"; }
-    bool tsumo() const { return win == "tsumo"; }
-};
-
-std::vector<ListedQuestion> listed_questions() {
-    std::ifstream file(PACK_SOURCE_DIR "/README.md");
-    std::vector<ListedQuestion> rows;
-    std::string line;
-    while (std::getline(file, line)) {
-        if (line.rfind("| q", 0) != 0) {
-            continue;
-        }
-        std::vector<std::string> cells;
-        std::stringstream stream(line.substr(1));
-        std::string cell;
-        while (std::getline(stream, cell, '|')) {
-            cells.push_back(trimmed(cell));
-        }
-        EXPECT_EQ(cells.size(), 9u) << line;
-        if (cells.size() != 9) {
-            continue;
-        }
-        ListedQuestion q;
-        q.file = cells[0];
-        q.seat = cells[1];
-        q.round = cells[2];
-        q.win = cells[3];
-        q.riichi = cells[4] == "yes";
-        q.han = cells[5] == "yakuman" ? 13 : std::stoi(cells[5]);
-        q.fu = cells[6] == "-" ? 0 : std::stoi(cells[6]);
-        q.answer = cells[7];
-        q.yaku = cells[8];
-        EXPECT_TRUE(cells[4] == "yes" || cells[4] == "no") << line;
-        EXPECT_TRUE(q.win == "ron" || q.win == "tsumo") << line;
-        rows.push_back(q);
-    }
-    return rows;
-}
-
-bool read_question(const std::string& name, QuestionRecord& record) {
-    std::ifstream file(std::string(PACK_BUILD_DIR) + "/" + name + ".tt", std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    std::memset(&record, 0, sizeof record);
-    read_question_bytes(record, bytes.data(), bytes.size());
-    return bytes.size() == question_record_size;
-}
-
-std::vector<std::string> lines_of(std::string_view text) {
-    std::vector<std::string> lines(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\') {
-            lines.emplace_back();
-            ++i;
-        } else {
-            lines.back() += text[i];
-        }
-    }
-    return lines;
+std::string file_text(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
 bool has_word(const std::string& text, const std::string& word) {
-    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
-        const bool starts = at == 0 || !std::isalnum(static_cast<unsigned char>(text[at - 1]));
-        const std::size_t end = at + word.size();
-        const bool ends =
-            end == text.size() || !std::isalnum(static_cast<unsigned char>(text[end]));
-        if (starts && ends) {
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+        const size_t end = at + word.size();
+        if ((at == 0 || !std::isalnum(static_cast<unsigned char>(text[at - 1]))) &&
+            (end == text.size() || !std::isalnum(static_cast<unsigned char>(text[end])))) {
             return true;
         }
     }
     return false;
 }
 
-// The pack's source files q*.txt, by name without ".txt".
-std::vector<std::string> pack_sources() {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(PACK_SOURCE_DIR)) {
-        const fs::path& path = entry.path();
-        if (path.extension() == ".txt" && path.filename().string().rfind('q', 0) == 0) {
-            names.push_back(path.stem().string());
+// The lines of a field ('\' breaks them) must fit their box.
+void expect_lines_fit(const std::string& text, size_t most_lines, size_t width) {
+    size_t lines = 1, column = 0;
+    for (size_t i = 0; i < text.size(); ++i, ++column) {
+        if (text[i] == '\\') {
+            ++lines, ++i, column = 0;
         }
+        EXPECT_LT(column, width) << text;
     }
-    std::sort(names.begin(), names.end());
-    return names;
+    EXPECT_LE(lines, most_lines) << text;
 }
 
-TEST(Pack, EveryFileIsListedOnceAndEveryListedFileExists) {
-    const std::vector<ListedQuestion> rows = listed_questions();
-    std::vector<std::string> listed;
-    for (const ListedQuestion& q : rows) {
-        listed.push_back(q.file);
+TEST(PaymentText, FollowsTheScoreTable) {
+    const struct {
+        int han, fu;
+        bool dealer, tsumo;
+        const char* payment;
+    } rows[] = {{1, 30, false, false, "1000"},     {1, 30, true, true, "500 a"},
+                {2, 20, false, true, "400 700"},   {3, 25, false, true, "800 1600"},
+                {2, 25, true, false, "2400"},      {3, 40, true, false, "7700"},
+                {2, 110, true, false, "10600"},    {4, 30, true, false, "11600"}, // no rounding up
+                {3, 60, true, true, "3900 a"},     {4, 40, false, false, "8000"},
+                {5, 20, true, false, "12000"},     {7, 40, false, true, "3000 6000"},
+                {8, 30, false, true, "4000 8000"}, {10, 40, true, false, "24000"},
+                {12, 30, true, true, "12000 a"},   {20, 0, false, true, "8000 16000"}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(payment_text(row.han, row.fu, row.dealer, row.tsumo), row.payment)
+            << row.han << " han " << row.fu << " fu " << row.dealer << row.tsumo;
     }
-    std::sort(listed.begin(), listed.end());
-    EXPECT_EQ(listed, pack_sources());
-    EXPECT_GE(rows.size(), 24u);
 }
 
-TEST(Pack, RightAnswersArePaymentsOfTheListedHanAndFu) {
-    for (const ListedQuestion& q : listed_questions()) {
-        SCOPED_TRACE(q.file);
+// | File | Seat | Round | Win | Riichi | Han | Fu | Answer | Yaku |
+TEST(Pack, QuestionsAreWhatTheListSays) {
+    std::istringstream readme(file_text(PACK_SOURCE_DIR "/README.md"));
+    std::vector<std::string> listed, sources;
+    std::set<std::string> situations, limits;
+    std::set<int> fu_seen;
+    std::string line;
+    while (std::getline(readme, line)) {
+        if (line.rfind("| q", 0) != 0) {
+            continue;
+        }
+        std::vector<std::string> cells;
+        std::istringstream row(line.substr(1));
+        for (std::string cell; std::getline(row, cell, '|');) {
+            const size_t first = cell.find_first_not_of(' ');
+            cells.push_back(first == std::string::npos
+                                ? ""
+                                : cell.substr(first, cell.find_last_not_of(' ') + 1 - first));
+        }
+        ASSERT_EQ(cells.size(), 9u) << line;
+        SCOPED_TRACE(line);
+        const std::string &seat = cells[1], &win = cells[3];
+        const bool dealer = seat == "East", tsumo = win == "tsumo", riichi = cells[4] == "yes";
+        const int han = cells[5] == "yakuman" ? 13 : std::stoi(cells[5]);
+        const int fu = cells[6] == "-" ? 0 : std::stoi(cells[6]);
+        listed.push_back(cells[0]);
+        situations.insert((dealer ? "dealer " : "non-dealer ") + win);
+        fu_seen.insert(han < 5 ? fu : 0);
+        const int basic = basic_points(han, fu);
+        limits.insert(basic < 2000 ? "below" : std::to_string(basic));
+
+        const std::string bytes = file_text(std::string(PACK_BUILD_DIR) + "/" + cells[0] + ".tt");
+        ASSERT_EQ(bytes.size(), question_record_size) << "built into " << PACK_BUILD_DIR;
         QuestionRecord record;
-        ASSERT_TRUE(read_question(q.file, record)) << "built into " << PACK_BUILD_DIR;
-        const std::string expected = payment_text(q.han, q.fu, q.dealer(), q.tsumo());
-        EXPECT_EQ(q.answer, expected) << "the list";
+        read_question_bytes(record, bytes.data(), bytes.size());
+        const std::string expected = payment_text(han, fu, dealer, tsumo);
+        EXPECT_EQ(cells[7], expected) << "the list";
         EXPECT_EQ(std::string(answer_text(record, 0)), expected) << "the file";
-        // Each wrong answer is a score too, and none reads as the right one.
-        for (std::size_t i = 1; i < answer_count; ++i) {
-            const std::string_view wrong = answer_text(record, i);
-            EXPECT_FALSE(parse_score_answer(wrong).invalid) << wrong;
-            EXPECT_EQ(compare_score_answers(expected, wrong), ScoreComparison::wrong) << wrong;
+        for (size_t i = 1; i < answer_count; ++i) { // wrong answers are scores, and wrong
+            EXPECT_FALSE(parse_score_answer(answer_text(record, i)).invalid);
+            EXPECT_EQ(compare_score_answers(expected, answer_text(record, i)),
+                      ScoreComparison::wrong);
         }
-    }
-}
-
-TEST(Pack, QuestionTextsStateTheSituation) {
-    for (const ListedQuestion& q : listed_questions()) {
-        SCOPED_TRACE(q.file);
-        QuestionRecord record;
-        ASSERT_TRUE(read_question(q.file, record));
-        const std::string text(text_field(record.question_text, question_text_capacity));
-        EXPECT_NE(text.find(q.round + " round"), std::string::npos) << text;
-        EXPECT_NE(text.find("you sit " + q.seat), std::string::npos) << text;
-        EXPECT_NE(text.find(q.dealer() ? "(dealer)" : "(non-dealer)"), std::string::npos) << text;
-        EXPECT_TRUE(has_word(text, q.win)) << text;
-        EXPECT_FALSE(has_word(text, q.tsumo() ? "ron" : "tsumo")) << text;
-        EXPECT_EQ(has_word(text, "declared riichi"), q.riichi) << text;
-        // Back dora are turned only for a riichi hand.
-        EXPECT_EQ(back_dora_count(record) > 0, q.riichi);
-        // The question box shows about two lines of 70 characters.
-        const std::vector<std::string> lines = lines_of(text);
-        EXPECT_LE(lines.size(), 2u) << text;
-        for (const std::string& line : lines) {
-            EXPECT_LE(line.size(), 70u) << line;
-        }
+        const std::string question(text_field(record.question_text, question_text_capacity));
+        EXPECT_NE(question.find(cells[2] + " round"), std::string::npos);
+        EXPECT_NE(question.find("you sit " + seat + (dealer ? " (dealer)" : " (non-dealer)")),
+                  std::string::npos);
+        EXPECT_TRUE(has_word(question, win) && !has_word(question, tsumo ? "ron" : "tsumo"));
+        EXPECT_EQ(has_word(question, "declared riichi"), riichi);
+        EXPECT_EQ(back_dora_count(record) > 0, riichi) << "back dora only with riichi";
+        expect_lines_fit(question, 2, 70);
         EXPECT_GE(question_time_limit(record), 30);
         EXPECT_LE(question_time_limit(record), 90);
+
+        const std::string explanation(text_field(record.explanation, explanation_capacity));
+        EXPECT_TRUE(han >= 13
+                        ? has_word(explanation, "yakuman")
+                        : explanation.find(std::to_string(han) + " han") != std::string::npos);
+        EXPECT_TRUE(fu == 0 || has_word(explanation, std::to_string(fu)));
+        std::istringstream numbers(expected);
+        for (std::string number; numbers >> number;) {
+            EXPECT_TRUE(number == "a" || has_word(explanation, number)) << number;
+        }
+        expect_lines_fit(explanation, 6, 64);
     }
+    for (const fs::directory_entry& entry : fs::directory_iterator(PACK_SOURCE_DIR)) {
+        const std::string name = entry.path().filename().string();
+        if (name[0] == 'q' && entry.path().extension() == ".txt") {
+            sources.push_back(entry.path().stem().string());
+        }
+    }
+    std::sort(listed.begin(), listed.end());
+    std::sort(sources.begin(), sources.end());
+    EXPECT_EQ(listed, sources) << "every file listed once";
+    // What a learner meets: both ways of winning in both kinds of seat, 20 to 110 fu, each limit.
+    EXPECT_EQ(situations.size(), 4u);
+    EXPECT_EQ(fu_seen, (std::set<int>{0, 20, 25, 30, 40, 50, 60, 70, 80, 90, 100, 110}));
+    EXPECT_EQ(limits, (std::set<std::string>{"below", "2000", "3000", "4000", "8000"}));
 }
 
-TEST(Pack, ExplanationsGiveHanFuAndPayment) {
-    for (const ListedQuestion& q : listed_questions()) {
-        SCOPED_TRACE(q.file);
-        QuestionRecord record;
-        ASSERT_TRUE(read_question(q.file, record));
-        const std::string text(text_field(record.explanation, explanation_capacity));
-        if (q.han >= 13) {
-            EXPECT_TRUE(has_word(text, "yakuman")) << text;
-        } else {
-            EXPECT_NE(text.find(std::to_string(q.han) + " han"), std::string::npos) << text;
-        }
-        if (q.fu > 0) {
-            EXPECT_TRUE(has_word(text, std::to_string(q.fu))) << text;
-        }
-        // Every number of the right answer appears, the final one last.
-        std::stringstream answer(q.answer);
-        std::string number;
-        while (answer >> number) {
-            if (number != "a") {
-                EXPECT_TRUE(has_word(text, number)) << number << " in " << text;
-            }
-        }
-        const std::vector<std::string> lines = lines_of(text);
-        EXPECT_LE(lines.size(), 6u) << text;
-        for (const std::string& line : lines) {
-            EXPECT_LE(line.size(), 64u) << line;
+// question.str parses to the record's members, offset by offset; its lines end in CR LF (the
+// converter's window keeps CR LF, and a line comment would run on over a lone LF).
+TEST(QuestionStructure, LaysOutTheRecordByteForByte) {
+    const struct {
+        size_t offset;
+        MemberKind kind;
+        int size, entries;
+    } declarations[] = {
+        {offsetof(QuestionRecord, reserved), MemberKind::Unsigned, 1, 1},
+        {offsetof(QuestionRecord, dora_indicators), MemberKind::Unsigned, 1, 7},
+        {offsetof(QuestionRecord, back_dora), MemberKind::Unsigned, 1, 7},
+        {offsetof(QuestionRecord, hand), MemberKind::Unsigned, 1, 32},
+        {offsetof(QuestionRecord, winning_tile), MemberKind::Unsigned, 1, 1},
+        {offsetof(QuestionRecord, time_limit), MemberKind::Signed, 4, 1},
+        {offsetof(QuestionRecord, question_text), MemberKind::Text, 256, 1},
+        {offsetof(QuestionRecord, answers), MemberKind::Text, 64, 4},
+        {offsetof(QuestionRecord, explanation), MemberKind::Text, 256, 1},
+    };
+    const std::string text = file_text(QUESTION_STR_PATH);
+    static MemberTable table;
+    ASSERT_EQ(parse_structure(text.c_str(), text.size() + 1, table), 1);
+    int entry = 0;
+    size_t offset = 0;
+    for (const auto& d : declarations) {
+        EXPECT_EQ(offset, d.offset);
+        for (int i = 0; i < d.entries; ++i, ++entry) {
+            EXPECT_EQ(table.entries[entry].kind, d.kind) << "entry " << entry;
+            EXPECT_EQ(table.entries[entry].size, d.size) << "entry " << entry;
+            offset += static_cast<size_t>(table.entries[entry].size);
         }
     }
-}
-
-// What a learner meets: both ways of winning for both kinds of seat, the fu from 20 to 110 and
-// each limit.
-TEST(Pack, CoversTheCases) {
-    std::set<std::string> situations;
-    std::set<int> fu;
-    std::set<std::string> limits;
-    int riichi = 0;
-    for (const ListedQuestion& q : listed_questions()) {
-        situations.insert(std::string(q.dealer() ? "dealer " : "non-dealer ") + q.win);
-        if (q.han < 5) {
-            fu.insert(q.fu);
-        }
-        riichi += q.riichi ? 1 : 0;
-        const char* limit = q.han >= 13                         ? "yakuman"
-                            : q.han >= 8                        ? "baiman"
-                            : q.han >= 6                        ? "haneman"
-                            : basic_points(q.han, q.fu) == 2000 ? "mangan"
-                                                                : "below";
-        limits.insert(limit);
+    EXPECT_TRUE(is_end_mark(table.entries[entry])) << "members after the explanation";
+    EXPECT_EQ(offset, question_record_size);
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+        EXPECT_EQ(text[at - 1], '\r') << "line end at byte " << at;
     }
-    EXPECT_EQ(situations, (std::set<std::string>{"dealer ron", "dealer tsumo", "non-dealer ron",
-                                                 "non-dealer tsumo"}));
-    for (int f : {20, 25, 30, 40, 50, 60, 70, 80, 90, 100, 110}) {
-        EXPECT_EQ(fu.count(f), 1u) << f << " fu";
-    }
-    EXPECT_EQ(limits, (std::set<std::string>{"below", "mangan", "haneman", "baiman", "yakuman"}));
-    EXPECT_GE(riichi, 5);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
 }
 
 } // namespace

@@ -33,8 +33,6 @@ TEST(DealAnswers, Table) {
     const Row rows[] = {
         {1, {1, 3, 2, 0}}, // 41, 18467, 6334, 26500: no slot comes up twice
         {0, {2, 3, 1, 0}}, // 38, 7719, 21238 (taken), 2437, ..., 30612 after six taken ones
-        {12345, {0, 3, 1, 2}},
-        {4294967295u, {3, 2, 1, 0}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.seed);

@@ -15,20 +15,12 @@ TEST(ParseDecimal, Table) {
     };
     const std::vector<Row> rows = {
         {"0", 1, 0},
-        {"123", 1, 123},
         {"-123", 1, -123},
-        {"007", 1, 7},
         {"", 1, 0},
-        {"-", 1, 0},
         {"12a", 0, 77},
         {"+1", 0, 77},
         {" 1", 0, 77},
-        {"1-", 0, 77},
-        {"--1", 0, 77},
-        {"2147483647", 1, INT32_MAX},
         {"2147483648", 1, INT32_MIN}, // 32-bit wrap-around
-        {"-2147483648", 1, INT32_MIN},
-        {"4294967296", 1, 0},
         {"4294967297", 1, 1},
         {std::string(256, '9'), 1, -1},
         {"-" + std::string(256, '9'), 1, 1},
@@ -55,19 +47,15 @@ TEST(ParseScoreAnswer, Table) {
     const std::vector<Row> rows = {
         {"8000", {8000, 0, false, false}},
         {"1000 2000", {1000, 2000, false, false}},
-        {"   1000-2000", {1000, 2000, false, false}},
         {"1000/2000", {1000, 2000, false, false}},
         {"2600 a", {2600, 0, true, false}},
-        {"2600 all", {2600, 0, true, false}},
         {"2600A", {2600, 0, true, false}},
         {"2600 a 1300", {2600, 0, true, false}}, // nothing after the letter counts
         {"2600 1300 a", {2600, 1300, false, false}},
         {"100 x", {100, 0, false, false}},
         {"100 -200", {100, 200, false, false}}, // the minus is only a separator
-        {"0012 0034", {12, 34, false, false}},
         {"1 2 3", {1, 2, false, false}},
         {"", {0, 0, false, true}},
-        {"   ", {0, 0, false, true}},
         {"abc 100", {0, 0, false, true}},
         {"-100", {0, 0, false, true}},
         {"\t100", {0, 0, false, true}}, // only the space is a blank
@@ -98,16 +86,10 @@ TEST(CompareScoreAnswers, Table) {
     const ScoreComparison N = ScoreComparison::no_verdict;
     const Row rows[] = {
         {"1000 2000", "1000 2000", R},
-        {"1000 2000", "  1000-2000", R},
-        {"1000 2000", "1000/2000", R},
         {"1000 2000", "2000 1000", W},
         {"1000 2000", "1000", W},
         {"2600 a", "2600 a", R},
-        {"2600 a", "2600 all", R},
-        {"2600 a", "2600A", R},
         {"2600 a", "2600", W},
-        {"2600 a", "2600 1300", W},
-        {"8000", "8000", R},
         {"8000", "", W},
         {"8000", " 8000 ", R},
         {"8000", "8000 a", W},
