@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CLI := build/native/layoutpress/cli/layoutpress-cli
 
-.PHONY: oracle oracle-answers run run-practice test bench bench-gui compare deps-bench deps-native deps-windows deps-wine native sanitize win32 win64 clean
+.PHONY: oracle oracle-generated oracle-answers run run-practice test bench bench-gui compare deps-bench deps-native deps-windows deps-wine native sanitize win32 win64 clean
 .PHONY: dist deps-release
 
 # The batch converter on the bundled example, then the converter's window under Wine.
@@ -153,6 +153,17 @@ oracle: native
 	@tools/oracle/install.sh $(ORACLE_DIR)
 	ORACLE_QUESTIONS=$(ORACLE_QUESTIONS) \
 	    tools/oracle/compare.sh build/native $(ORACLE_DIR) $(ORACLE_HANDS) $(ORACLE_SEED)
+
+# The same comparison on questions as a learner gets them: 4,000 generated at each level (20,000).
+oracle-generated: native
+	@tools/oracle/install.sh $(ORACLE_DIR)
+	rm -rf build/oracle-bank
+	for level in basic fu limits yakuman all; do \
+	    build/native/tallydrill/cli/tallydrill-cli generate --count 4000 --seed $(ORACLE_SEED) \
+	        --level $$level --out build/oracle-bank/$$level || exit 1; \
+	done
+	ORACLE_QUESTIONS=build/oracle-bank \
+	    tools/oracle/compare.sh build/native $(ORACLE_DIR) 0 $(ORACLE_SEED)
 
 # Records the fixture make test compares with: the pack, the targeted hands and 2400 hands dealt
 # with seed 2026, each with the oracle's answer (only when every hand agrees is it worth keeping).
