@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "tallydrill/practice/score_answer.h"
+#include "tallydrill/scoring/score_payment.h"
 
 namespace {
 
-constexpr std::int32_t mangan_points = 2000;
 constexpr std::int32_t yakuman_points = 8000;
 constexpr int wrong_answer_count = 3;
 
@@ -26,29 +26,7 @@ struct Mistake {
 } // namespace
 
 std::int32_t limited_basic_points(int han, int fu, int yakuman) {
-    if (yakuman > 0) {
-        return yakuman_points * yakuman;
-    }
-    if (han >= 13) {
-        return yakuman_points;
-    }
-    if (han >= 11) {
-        return 6000;
-    }
-    if (han >= 8) {
-        return 4000;
-    }
-    if (han >= 6) {
-        return 3000;
-    }
-    if (han >= 5) {
-        return mangan_points;
-    }
-    std::int32_t points = fu;
-    for (int i = 0; i < han + 2; ++i) {
-        points *= 2;
-    }
-    return points > mangan_points ? mangan_points : points;
+    return yakuman > 0 ? yakuman_points * yakuman : basic_points(han, fu);
 }
 
 void write_payment_text(std::int32_t basic_points, bool dealer, bool tsumo, char* text,
