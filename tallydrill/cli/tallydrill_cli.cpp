@@ -64,6 +64,18 @@ bool read_file(const char* path, std::vector<std::uint8_t>& bytes, std::size_t& 
     return true;
 }
 
+// The question of a file as the practice program reads it (a short file leaves zeros); size is
+// the file's whole length.
+bool read_question_file(const char* path, QuestionRecord& record, std::size_t& size) {
+    std::vector<std::uint8_t> bytes;
+    if (!read_file(path, bytes, size)) {
+        return false;
+    }
+    std::memset(&record, 0, sizeof record);
+    read_question_bytes(record, bytes.data(), bytes.size());
+    return true;
+}
+
 int check_files(int count, char** paths) {
     int status = exit_ok;
     std::size_t problem_count = 0;
@@ -99,15 +111,12 @@ int check_files(int count, char** paths) {
 int show_files(int count, char** paths) {
     int status = exit_ok;
     for (int i = 0; i < count; ++i) {
-        std::vector<std::uint8_t> bytes;
+        QuestionRecord record;
         std::size_t size = 0;
-        if (!read_file(paths[i], bytes, size)) {
+        if (!read_question_file(paths[i], record, size)) {
             status = exit_usage;
             continue;
         }
-        QuestionRecord record;
-        std::memset(&record, 0, sizeof record);
-        read_question_bytes(record, bytes.data(), bytes.size());
         std::printf("%s== %s (%s bytes)\n%s", i == 0 ? "" : "\n", paths[i],
                     std::to_string(size).c_str(), show_question(record).c_str());
     }
@@ -117,15 +126,12 @@ int show_files(int count, char** paths) {
 int score_files(int count, char** paths) {
     int status = exit_ok;
     for (int i = 0; i < count; ++i) {
-        std::vector<std::uint8_t> bytes;
+        QuestionRecord record;
         std::size_t size = 0;
-        if (!read_file(paths[i], bytes, size)) {
+        if (!read_question_file(paths[i], record, size)) {
             status = exit_usage;
             continue;
         }
-        QuestionRecord record;
-        std::memset(&record, 0, sizeof record);
-        read_question_bytes(record, bytes.data(), bytes.size());
         std::printf("%s== %s\n%s", i == 0 ? "" : "\n", paths[i],
                     show_question_tiles(record).c_str());
         if (size != question_record_size) {
