@@ -38,7 +38,6 @@ printf 'char a[0];' >zero.str
 printf '// only a comment' >empty.str
 printf '0G' >bad.txt
 
-expect "to-binary of the two-line example" 0 '\1\0\2\0\3\0\4\0' "$cli" to-binary ab.str ab.txt
 expect "to-binary from standard input" 0 '\1\0\2\0\3\0\4\0' \
     sh -c "\"$cli\" to-binary ab.str - <ab.txt"
 expect "to-binary --lf reads LF line ends" 0 '\1\0\2\0\3\0\4\0' \
@@ -56,7 +55,6 @@ expect "dump --mode pairs" 0 '0AFF 10' "$cli" dump three.bin --mode pairs
 expect "dump --mode=decimal" 0 ' 10 255  16 ' "$cli" dump three.bin --mode=decimal
 printf '0 AFF1 0' >pairs.txt
 expect "undump" 0 '\n\377\20' "$cli" undump pairs.txt
-expect "dump of nothing" 0 '' "$cli" dump nothing.bin
 printf '300 7 ' >dec.txt
 expect "undump --mode decimal" 0 '\54\7' "$cli" undump dec.txt --mode decimal
 printf 'A\r\nB\t\x00' >view.bin

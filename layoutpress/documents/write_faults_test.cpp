@@ -36,20 +36,17 @@ class WriteFaults : public ::testing::Test {
   protected:
     void SetUp() override {
         set_default_settings(settings);
-        const uint32_t capacities[3] = {6000, 9000, 7000};
-        for (int kind = 0; kind < 3; ++kind) {
-            TemporaryMemory& memory = document_memory(kind);
+        const uint32_t capacities[4] = {6000, 9000, 7000, 3000};
+        for (int row = 0; row < 4; ++row) {
+            TemporaryMemory& memory = row < 3 ? document_memory(row) : byte_adjust_memory;
             memory.release();
-            ASSERT_TRUE(memory.allocate(capacities[kind]));
-            for (uint32_t i = 0; i < memory.capacity(); ++i) { // texts end in their last byte
-                memory.data()[i] = kind == binary_document     ? static_cast<uint8_t>(i * 13)
-                                   : i + 1 < memory.capacity() ? 'a' + i % 26
-                                                               : 0;
+            ASSERT_TRUE(memory.allocate(capacities[row]));
+            for (uint32_t i = 0; i < capacities[row]; ++i) { // texts end in their last byte
+                memory.data()[i] = static_cast<uint8_t>(row == 2 ? i * 13 : 'a' + i % 26);
             }
+            memory.data()[capacities[row] - 1] = row == 2 ? 0xFF : 0;
         }
         binary_length = 7000;
-        byte_adjust_memory.release();
-        ASSERT_TRUE(byte_adjust_memory.allocate(3000));
     }
     void TearDown() override {
         set_file_replacement(nullptr);
@@ -70,9 +67,7 @@ class WriteFaults : public ::testing::Test {
             return record;
         }
         const TemporaryMemory& memory = document_memory(target);
-        return Bytes(memory.data(),
-                     memory.data() +
-                         (target == binary_document ? binary_length : memory.capacity() - 1));
+        return Bytes(memory.data(), memory.data() + memory.capacity() - (target == 2 ? 0 : 1));
     }
 
     bool save(int target) {
