@@ -2,6 +2,7 @@
 // past the end is caught by AddressSanitizer, and a check that aborts on a broken promise.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -30,11 +31,7 @@ template <typename T> class ExactBuffer {
     T* data() const { return data_.get(); }
     size_t size() const { return size_; }
     T& operator[](size_t i) const { return data_[i]; }
-    void fill(T value) {
-        for (size_t i = 0; i < size_; ++i) {
-            data_[i] = value;
-        }
-    }
+    void fill(T value) { std::fill_n(data_.get(), size_, value); }
 
   private:
     std::unique_ptr<T[]> data_;
@@ -50,23 +47,15 @@ inline bool has_terminator(const char* bytes, size_t size) {
 class FuzzReader {
   public:
     FuzzReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    uint8_t byte() {
-        if (position_ == size_) {
-            return 0;
-        }
-        return data_[position_++];
-    }
+    uint8_t byte() { return position_ == size_ ? 0 : data_[position_++]; }
     // The bytes before the next zero byte (which is consumed), or all that is left.
     size_t until_zero(const uint8_t** start) {
         *start = data_ + position_;
         size_t length = 0;
-        while (position_ != size_ && data_[position_] != 0) {
-            ++position_;
+        while (position_ + length != size_ && data_[position_ + length] != 0) {
             ++length;
         }
-        if (position_ != size_) {
-            ++position_;
-        }
+        position_ += position_ + length != size_ ? length + 1 : length;
         return length;
     }
     const uint8_t* rest() const { return data_ + position_; }

@@ -55,8 +55,6 @@ expect "dump --mode pairs" 0 '0AFF 10' "$cli" dump three.bin --mode pairs
 expect "dump --mode=decimal" 0 ' 10 255  16 ' "$cli" dump three.bin --mode=decimal
 printf '0 AFF1 0' >pairs.txt
 expect "undump" 0 '\n\377\20' "$cli" undump pairs.txt
-printf '300 7 ' >dec.txt
-expect "undump --mode decimal" 0 '\54\7' "$cli" undump dec.txt --mode decimal
 printf 'A\r\nB\t\x00' >view.bin
 expect "charview" 0 'A  B  ' "$cli" charview view.bin
 printf 'unsigned char b[2]; long double v; bit:16 f;' >members.str

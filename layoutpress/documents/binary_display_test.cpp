@@ -17,33 +17,45 @@ const uint8_t* bytes_of(const std::string& text) {
     return reinterpret_cast<const uint8_t*>(text.data());
 }
 
-// Renders into a buffer of exactly the size the dump needs; its terminator takes the last byte.
-std::string render(const Bytes& bytes, uint8_t mode) {
-    std::string out(binary_display_size(bytes.size(), mode), '#');
-    EXPECT_TRUE(render_binary_display(&out[0], out.size(), bytes.data(), bytes.size(), mode));
+constexpr int view = -1; // the character view instead of a dump mode
+
+// Renders into a buffer of exactly the size the text needs; its terminator takes the last byte.
+std::string render(const std::string& bytes, int mode) {
+    const size_t n = bytes.size();
+    std::string out(mode == view ? char_view_size(n) : binary_display_size(n, uint8_t(mode)), '#');
+    EXPECT_TRUE(mode == view ? build_char_view(&out[0], out.size(), bytes_of(bytes), n)
+                             : render_binary_display(&out[0], out.size(), bytes_of(bytes), n,
+                                                     static_cast<uint8_t>(mode)));
     EXPECT_EQ(out.back(), '\0');
     return out.substr(0, out.size() - 1);
 }
 
+// The dump's layouts; the character view blanks what would break its lines or end its text.
 TEST(BinaryDisplay, LayoutsAndRuler) {
-    Bytes seventeen;
-    for (int b = 0; b <= 16; ++b) {
-        seventeen.push_back(static_cast<uint8_t>(b));
+    std::string seventeen;
+    for (char b = 0; b <= 16; ++b) {
+        seventeen += b;
     }
     const struct {
-        Bytes bytes;
-        uint8_t mode;
-        std::string dump;
+        std::string bytes;
+        int mode;
+        std::string text;
     } cases[] = {
-        {{}, 1, ""},
+        {"", 1, ""},
         {seventeen, 0, "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F \r\n10 "},
         {seventeen, 1, "0001 0203 0405 0607 0809 0A0B 0C0D 0E0F \r\n10"},
-        {{0x70, 0x71}, 1, "7071 "},
-        {{0, 9, 10, 99, 100, 255}, 2, "  0   9  10  99 100 255 "},
-        {{0x0A, 0xFF, 0x10}, 7, " 10 255  16 "}, // other modes act as decimal
+        {"\x70\x71", 1, "7071 "},
+        {std::string("\0\x09\x0a\x63\x64\xff", 6), 2, "  0   9  10  99 100 255 "},
+        {"\x0a\xff\x10", 7, " 10 255  16 "}, // other modes act as decimal
+        {std::string("\r\nA\r\nB\t\0", 8), view, "  A  B  "},
+        {"\nx\n\r", view, "\nx\n\r"}, // a lone LF or CR, and LF CR, are no line end
+        {"\r\r\n", view, "\r  "},     // only the CR next to the LF pairs
+        {"\x80\xFF ", view, "\x80\xFF "},
+        {std::string(17, 'q'), view, std::string(16, 'q') + "\r\nq"},
+        {std::string(15, 'x') + "\r\n", view, std::string(15, 'x') + " \r\n "}, // split
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(render(c.bytes, c.mode), c.dump);
+        EXPECT_EQ(render(c.bytes, c.mode), c.text);
     }
     // Counts whose dump cannot be counted saturate rather than wrap to a small size.
     EXPECT_EQ(binary_display_size(SIZE_MAX / 3, 2), SIZE_MAX);
@@ -53,7 +65,7 @@ TEST(BinaryDisplay, LayoutsAndRuler) {
     EXPECT_STREQ(binary_display_ruler(3), binary_display_ruler(2));
     for (uint8_t mode : {0, 1, 2}) {
         const std::string ruler = binary_display_ruler(mode);
-        const std::string dump = render(Bytes(16, 0x11), mode);
+        const std::string dump = render(std::string(16, 0x11), mode);
         size_t column = 0;
         for (size_t i = 0; i + 1 < dump.size(); ++i) {
             if (dump[i] != ' ' && dump[i + 1] == ' ') {
@@ -115,24 +127,6 @@ TEST(BinaryDisplay, DumpsReadBackAndRefuseTooLittleRoom) {
     EXPECT_EQ(report.problem, DisplayProblem::missing_buffer);
     EXPECT_TRUE(render_binary_display(text, 1, nullptr, 0, 1, &report)); // no bytes, no pointer
     EXPECT_STREQ(text, "");
-}
-
-TEST(BinaryDisplay, CharacterViewBlanksWhatWouldBreakItsLines) {
-    const struct {
-        std::string bytes, view;
-    } cases[] = {
-        {std::string("\r\nA\r\nB\t\0", 8), "  A  B  "},
-        {"\nx\n\r", "\nx\n\r"}, // a lone LF or CR, and LF CR, are no line end
-        {"\r\r\n", "\r  "},     // only the CR next to the LF pairs
-        {"\x80\xFF ", "\x80\xFF "},
-        {std::string(17, 'q'), std::string(16, 'q') + "\r\nq"},
-        {std::string(15, 'x') + "\r\n", std::string(15, 'x') + " \r\n "}, // split by the break
-    };
-    for (const auto& c : cases) {
-        std::string out(char_view_size(c.bytes.size()), '#');
-        EXPECT_TRUE(build_char_view(&out[0], out.size(), bytes_of(c.bytes), c.bytes.size()));
-        EXPECT_EQ(out, c.view + '\0');
-    }
 }
 
 // Long dumps in each reading, over several of the hexadecimal counting pass's blocks, against
