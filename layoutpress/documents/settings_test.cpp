@@ -1,5 +1,5 @@
 // The 2080-byte sys.sys record and the start-up that reads it and allocates the buffers: the
-// layout, files of every length, refused storage, and saving the live capacities.
+// layout, files of every length, and refused storage.
 #include "layoutpress/documents/settings.h"
 
 #include <algorithm>
@@ -25,12 +25,6 @@ using test_files::write_all;
 
 TemporaryMemory* const loaded[5] = {&struct_memory, &text_memory, &byte_memory, &byte_adjust_memory,
                                     &char_view_memory};
-
-void put_u32(Bytes& bytes, size_t offset, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-    }
-}
 
 bool same(const Settings& a, const Settings& b) { // the fields before the lengths are all bytes
     return std::memcmp(&a, &b, offsetof(Settings, file_filter_length)) == 0 &&
@@ -86,6 +80,11 @@ class SettingsFileTest : public ::testing::Test {
 // The first start writes the defaults at their places in the record; a stored record loads and
 // is saved again byte for byte; when no file can be written the defaults still start.
 TEST_F(SettingsFileTest, DefaultsAndStoredSettingsRoundTripThroughTheFile) {
+    granted = 0;
+    set_storage_request(rationed_request);
+    EXPECT_EQ(load_settings(path.c_str()), SettingsOutcome::allocation_failed);
+    EXPECT_FALSE(std::filesystem::exists(path)) << "nothing is written after a failure";
+    release_all();
     ASSERT_EQ(load_settings(path.c_str()), SettingsOutcome::created);
     EXPECT_EQ(capacities(), default_capacities);
     Bytes file = read_all(path);
@@ -98,6 +97,9 @@ TEST_F(SettingsFileTest, DefaultsAndStoredSettingsRoundTripThroughTheFile) {
     EXPECT_EQ(u32_at(file, 2076), 47u);
     release_all();
 
+    const Bytes clamped = sample_record(MemoryCapacities{{10, 255, 2000000000, 256}});
+    EXPECT_EQ(Bytes(clamped.begin() + 512, clamped.begin() + 528),
+              (Bytes{255, 0, 0, 0, 255, 0, 0, 0, 0x55, 0x55, 0x55, 0x55, 0, 1, 0, 0}));
     write_all(path, sample_record(MemoryCapacities{{40000, 50000, 60000, 70000}}));
     file = read_all(path);
     const char* failed = "stale";
@@ -116,41 +118,58 @@ TEST_F(SettingsFileTest, DefaultsAndStoredSettingsRoundTripThroughTheFile) {
 
 // sys.sys of every length from 0 to 540 and 2060 to 2100 bytes, and every 17th between, with
 // random contents reads as the record zero-padded, keeps every text and filter inside its field,
-// clamps the capacities, and is never rewritten. Most files hold capacities the test can afford;
-// every fifth keeps its random ones and is refused storage above 1 MB, so the start either
-// succeeds or names the buffer and holds nothing.
+// clamps the capacities, and is never rewritten. Capacities are below 65536, except that every
+// fifth file keeps its random byte and dump capacities. Storage above 1 MB is refused, and so is
+// every request after the first length % 7: a start either succeeds, or names the first buffer
+// refused (after 11 tries), holds nothing and keeps the settings as they were.
 TEST_F(SettingsFileTest, FilesOfEveryLengthStartWithinBounds) {
+    const char* const names[5] = {"struct_memory", "text_memory", "byte_memory",
+                                  "byte_adjust_memory", "char_view_memory"};
     std::mt19937 random(2080);
     for (size_t length = 0; length <= 2100; length += length < 540 || length > 2060 ? 1 : 17) {
         SCOPED_TRACE(testing::Message() << "file of " << length << " bytes");
-        set_storage_request(
-            [](size_t size) { return size <= 1000000 ? std::malloc(size) : nullptr; });
         Bytes file(length);
         for (uint8_t& byte : file) {
             byte = static_cast<uint8_t>(random());
         }
-        for (size_t high = 514; length % 5 != 0 && high < std::min<size_t>(528, length); ++high) {
-            file[high] = high % 4 >= 2 ? 0 : file[high]; // capacities below 65536
+        const size_t kept_high = std::min<size_t>(length % 5 != 0 ? 528 : 520, length);
+        for (size_t high = 514; high < kept_high; ++high) {
+            file[high] = high % 4 >= 2 ? 0 : file[high];
         }
         write_all(path, file);
         Bytes record(file.begin(), file.begin() + std::min<ptrdiff_t>(length, 2080));
         record.resize(settings_record_size, 0);
-        MemoryCapacities expected_capacities{};
+        MemoryCapacities read_capacities{};
         Settings expected{};
-        read_settings_record(record.data(), record.size(), expected_capacities, expected);
+        read_settings_record(record.data(), record.size(), read_capacities, expected);
+        std::vector<uint32_t> wanted;
+        for (int i = 0; i < 5; ++i) {
+            const uint32_t stored = std::max(u32_at(record, 512 + 4 * std::min(i, 3)), 255u);
+            wanted.push_back(i == 2 ? std::min(stored, 1431655765u) : stored);
+        }
+        EXPECT_EQ(std::vector<uint32_t>(read_capacities.values, read_capacities.values + 4),
+                  std::vector<uint32_t>(wanted.begin(), wanted.begin() + 4));
+        granted = static_cast<int>(length % 7);
+        size_t refused = 0;
+        while (refused < 5 && static_cast<int>(refused) != granted && wanted[refused] <= 1000000) {
+            ++refused;
+        }
 
+        set_storage_request([](size_t size) {
+            return size <= 1000000 ? rationed_request(size) : (requested.push_back(size), nullptr);
+        });
         const char* failed = nullptr;
         const SettingsOutcome outcome = load_settings(path.c_str(), &failed);
-        if (outcome == SettingsOutcome::allocation_failed) {
-            EXPECT_EQ(length % 5, 0u) << "only a random capacity can be refused";
-            EXPECT_NE(failed, nullptr);
+        EXPECT_EQ(requested.size(), refused < 5 ? refused + 11 : 5);
+        if (refused < 5) {
+            EXPECT_EQ(outcome, SettingsOutcome::allocation_failed);
+            EXPECT_STREQ(failed, names[refused]);
+            EXPECT_EQ(requested.back(), wanted[refused]);
             EXPECT_EQ(capacities(), std::vector<uint32_t>(5, 0));
+            EXPECT_TRUE(same(settings, Settings{})) << "settings must stay as they were";
         } else {
             ASSERT_EQ(outcome, SettingsOutcome::loaded);
-            for (int i = 0; i < 5; ++i) {
-                const uint32_t stored = std::max(u32_at(record, 512 + 4 * std::min(i, 3)), 255u);
-                EXPECT_EQ(capacities()[i], i == 2 ? std::min(stored, 1431655765u) : stored);
-            }
+            EXPECT_EQ(capacities(), wanted);
             EXPECT_TRUE(same(settings, expected));
             for (int kind = 0; kind < 3; ++kind) {
                 EXPECT_NE(std::memchr(settings.ini_file_name[kind], 0, 256), nullptr);
@@ -160,41 +179,6 @@ TEST_F(SettingsFileTest, FilesOfEveryLengthStartWithinBounds) {
         }
         EXPECT_EQ(read_all(path), file) << "a file that exists is never rewritten";
         release_all();
-    }
-}
-
-// Each of the five buffers refused in turn, with and without a file: the start names it, holds
-// nothing, keeps the settings and writes no file. Capacities out of bounds are brought within
-// them when written and when read, before they are requested.
-TEST_F(SettingsFileTest, RefusedStorageNamesTheBufferAndHoldsNothing) {
-    const char* const names[5] = {"struct_memory", "text_memory", "byte_memory",
-                                  "byte_adjust_memory", "char_view_memory"};
-    Bytes record = sample_record(MemoryCapacities{{10, 2000, 2000000000, 4000}});
-    EXPECT_EQ(u32_at(record, 512), 255u);
-    EXPECT_EQ(u32_at(record, 520), 1431655765u);
-    put_u32(record, 512, 10);
-    put_u32(record, 520, 2000000000);
-    const uint32_t stored_requests[5] = {255, 2000, 1431655765, 4000, 4000};
-    for (bool file_present : {true, false}) {
-        for (int failing = 0; failing < 5; ++failing) {
-            SCOPED_TRACE(testing::Message() << file_present << " " << names[failing]);
-            std::filesystem::remove(path);
-            if (file_present) {
-                write_all(path, record);
-            }
-            granted = failing;
-            set_storage_request(rationed_request);
-            const char* failed = nullptr;
-            EXPECT_EQ(load_settings(path.c_str(), &failed), SettingsOutcome::allocation_failed);
-            EXPECT_STREQ(failed, names[failing]);
-            EXPECT_EQ(requested.size(), static_cast<size_t>(failing) + 11) << "11 tries";
-            EXPECT_EQ(requested.back(),
-                      file_present ? stored_requests[failing] : default_capacities[failing]);
-            EXPECT_EQ(capacities(), std::vector<uint32_t>(5, 0));
-            EXPECT_EQ(settings.file_filter_length[0], 0u) << "settings must stay as they were";
-            EXPECT_EQ(std::filesystem::exists(path), file_present) << "no file after a failure";
-            release_all();
-        }
     }
 }
 
