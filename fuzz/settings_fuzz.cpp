@@ -41,8 +41,9 @@ bool same(const Settings& a, const Settings& b) { // the fields before the lengt
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A file of its own in the temporary folder, named once per process.
     const char* folder = std::getenv("TMPDIR");
-    static const std::string path = std::string(folder != nullptr ? folder : "/tmp") +
-                                    "/settings-fuzz-" + std::to_string(getpid()) + ".sys";
+    static const std::string path =
+        std::string(folder != nullptr && *folder != 0 ? folder : "/tmp") + "/settings-fuzz-" +
+        std::to_string(getpid()) + ".sys";
     static const int cleanup = std::atexit([] { std::remove(path.c_str()); });
     (void)cleanup;
     set_storage_request([](size_t bytes) { return bytes > 65536 ? nullptr : std::malloc(bytes); });
