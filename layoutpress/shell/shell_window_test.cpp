@@ -132,7 +132,7 @@ struct View {
 };
 
 std::string scroll_bar(HWND editor, int bar) {
-    SCROLLINFO info{sizeof info, SIF_ALL};
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
     const LONG style = GetWindowLongA(editor, GWL_STYLE);
     if ((style & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) == 0 ||
         !GetScrollInfo(editor, bar, &info)) {
