@@ -298,7 +298,17 @@ TEST_F(ShellWindow, DocumentsAreSavedAndOpenedThroughTheirDialogs) {
     const std::string saved[3] = {"long a;\r\n", "1,2\r\n", std::string("AB\0\r\n\xff", 6)};
     const Lines save_titles = {"save data structure file", "save text format data file",
                                "save binary format data file"};
-    click_tab(5);
+    put_text(struct_memory, "kept");
+    click_tab(5); // where the commands of the selected document do nothing
+    expect_boxes(
+        [&] {
+            for (int id : {IDM_NEW_SELECTED, IDM_OPEN_SELECTED, IDM_CLOSE_SELECTED,
+                           IDM_SAVE_SELECTED, IDM_SAVE_AS_SELECTED}) {
+                command(id);
+            }
+        },
+        {});
+    EXPECT_STREQ(struct_memory.text(), "kept");
     EXPECT_EQ(answer_dialogs(std::vector<win32_test::Answer>(3, win32_test::cancel()),
                              [&] { command(IDM_SAVE_ALL); }),
               save_titles);
