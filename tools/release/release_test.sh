@@ -40,7 +40,12 @@ fail() {
     echo "release_test: FAIL: $*" >&2
     failures=$((failures + 1))
 }
-pass() { echo "release_test: ok: $*"; }
+# Says ok for a section when it added no failure since the last ok.
+passed_failures=0
+pass() {
+    [ "$failures" -ne "$passed_failures" ] || echo "release_test: ok: $*"
+    passed_failures=$failures
+}
 
 # ---- Reproducible ----------------------------------------------------------------------
 "$here/dist.sh" "$work/again" "$builds/win32" "$builds/win64" "$builds/deb" >/dev/null
@@ -76,7 +81,8 @@ for zip in "$zip32" "$zip64"; do
     done
     for name in README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt; do
         lf=$(grep -c $'[^\r]$\|^$' "$folder/$name" || true)
-        [ -s "$folder/$name" ] && [ "$lf" -eq 0 ] || fail "$arch zip: $name: $lf lines without CR LF"
+        [ -s "$folder/$name" ] || fail "$arch zip: $name is empty"
+        [ "$lf" -eq 0 ] || fail "$arch zip: $name: $lf lines without CR LF"
     done
     for word in sys.sys F5 Ctrl+S 'F1 F2 F3 F4' pack 'usage: layoutpress-cli' \
         'usage: tallydrill-cli' 'to-binary STRUCT TEXT'; do
