@@ -1,13 +1,12 @@
 // layoutpress.exe as a person uses it, started in an empty folder and driven from outside by
 // messages to its windows: typing, F5 and F6, the file dialogs and message boxes, the settings
-// panes, and a restart that reads back what they stored.
+// panes, and a restart that reads back what they stored. release_test.sh runs it on an
+// unpacked release too (LAYOUTPRESS_EXE, that folder current).
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,7 +24,7 @@ using test_files::u32_at;
 // looked up anew each time).
 class Converter {
   public:
-    Converter() : program(PROGRAM) {
+    Converter() : program(win32_test::program_path("LAYOUTPRESS_EXE", PROGRAM)) {
         window = program.wait_for_window("MyWin", "Dualform - Text <-> Binary - version 1.75");
         EXPECT_TRUE(window != nullptr && wait_for(0, 300, nullptr)) << "the main window";
     }
@@ -76,67 +75,53 @@ class Converter {
     HWND window = nullptr;
 };
 
-TEST(LayoutpressProgram, TypesConvertsSavesOpensAndConvertsBack) {
-    Converter run;
-    ASSERT_NE(run.window, nullptr);
-    RECT outer{};
-    GetWindowRect(run.window, &outer);
-    EXPECT_EQ(outer.left, 0);
-    EXPECT_EQ(outer.right, 1000);
-    EXPECT_EQ(outer.bottom, 700);
-    EXPECT_TRUE(
-        win32_test::pump_until([] { return test_files::read_all("sys.sys").size() == 2080; }, 5000))
-        << "sys.sys written in the program's folder";
-    EXPECT_EQ(run.dialogs({win32_test::press(IDOK)}, [&] { run.key(300, VK_F5); }),
-              Lines{"ERROR!: data structure has problem."});
-    EXPECT_EQ(
-        run.dialogs({win32_test::press(IDOK)}, [&] { run.key(300, VK_F1); }).at(0).substr(0, 43),
-        "version information and so on: version 1.75");
-
-    run.type(300, "short a;\rshort b;\r"); // Enter is a line break in the editor
-    ASSERT_TRUE(run.wait_for(0, 300, "short a;\r\nshort b;\r\n"));
-    win32_test::post_command(run.window, 115); // File, Close, Text Format Data File
-    ASSERT_TRUE(run.wait_for(1, 301, ""));
-    run.type(301, " 1, 2,\r 3, 4,");
-    ASSERT_TRUE(run.wait_for(1, 301, " 1, 2,\r\n 3, 4,"));
-    run.key(301, VK_F5);
-    ASSERT_TRUE(run.wait_for(2, 302, "01 00 02 00 03 00 04 00 "))
-        << "F5 ends on the binary tab with the dump; it shows \"" << run.text(302) << "\"";
-
-    const std::string saved = win32_test::full_path("records.bin");
-    EXPECT_EQ(run.dialogs({win32_test::choose_file(saved)}, [&] { run.type(302, "\x13"); }),
-              Lines{"save binary format data file"}); // Ctrl+S on a document without a file
-    ASSERT_TRUE(win32_test::pump_until([&] { return run.text(322) == saved; }, 5000));
-    EXPECT_EQ(run.text(319), "records.bin");
-    EXPECT_EQ(test_files::read_all(saved), (test_files::Bytes{1, 0, 2, 0, 3, 0, 4, 0}));
-
-    run.type(302, "\x0E"); // Ctrl+N
-    ASSERT_TRUE(run.wait_for(2, 302, ""));
-    EXPECT_EQ(run.dialogs({win32_test::choose_file(saved)}, [&] { run.type(302, "\x0F"); }),
-              Lines{"open binary format data file"}); // Ctrl+O
-    ASSERT_TRUE(run.wait_for(2, 302, "01 00 02 00 03 00 04 00 "));
-    run.key(302, VK_F6);
-    ASSERT_TRUE(run.wait_for(1, 301, " 1,\r\n 2,\r\n\r\n 3,\r\n 4,\r\n"))
-        << "F6 ends on the text tab, organized; it shows \"" << run.text(301) << "\"";
-
-    run.key(301, VK_ESCAPE);
-    EXPECT_EQ(run.program.wait_for_exit(), 0);
-}
-
-// Memories resized with the typed text kept, the dump form changed in the running program, a
-// filter set; after a restart the panes show it all again from sys.sys.
-TEST(LayoutpressProgram, SettingsApplyAtOnceAndComeBackAfterARestart) {
+// Typed documents converted, saved, opened and converted back; memories resized with the
+// typed text kept, the dump form changed, a filter set; after a restart the panes show the
+// settings again from sys.sys.
+TEST(LayoutpressProgram, ConvertsSavesOpensAndKeepsItsSettings) {
     {
         Converter run;
         ASSERT_NE(run.window, nullptr);
-        run.type(300, "short a;\r");
-        ASSERT_TRUE(run.choose_tab(1, 301));
-        run.type(301, "258, 7,");
-        ASSERT_TRUE(run.wait_for(1, 301, "258, 7,"));
+        RECT outer{};
+        GetWindowRect(run.window, &outer);
+        EXPECT_EQ(outer.right - outer.left, 1000);
+        EXPECT_EQ(outer.bottom - outer.top, 700);
+        EXPECT_TRUE(win32_test::pump_until(
+            [] { return test_files::read_all("sys.sys").size() == 2080; }, 5000))
+            << "sys.sys written in the program's folder";
+        EXPECT_EQ(run.dialogs({win32_test::press(IDOK)}, [&] { run.key(300, VK_F5); }),
+                  Lines{"ERROR!: data structure has problem."});
+        EXPECT_EQ(run.dialogs({win32_test::press(IDOK)}, [&] { run.key(300, VK_F1); })
+                      .at(0)
+                      .substr(0, 43),
+                  "version information and so on: version 1.75");
+
+        run.type(300, "short a;\rshort b;\r"); // Enter is a line break in the editor
+        ASSERT_TRUE(run.wait_for(0, 300, "short a;\r\nshort b;\r\n"));
+        win32_test::post_command(run.window, 115); // File, Close, Text Format Data File
+        ASSERT_TRUE(run.wait_for(1, 301, ""));
+        run.type(301, " 1, 2,\r 3, 4,");
+        ASSERT_TRUE(run.wait_for(1, 301, " 1, 2,\r\n 3, 4,"));
         run.key(301, VK_F5);
-        ASSERT_TRUE(run.wait_for(2, 302, "02 01 07 00 "));
+        ASSERT_TRUE(run.wait_for(2, 302, "01 00 02 00 03 00 04 00 "))
+            << "F5 ends on the binary tab with the dump; it shows \"" << run.text(302) << "\"";
         RECT hexadecimal;
         GetWindowRect(run.item(302), &hexadecimal);
+
+        const std::string saved = win32_test::full_path("records.bin");
+        EXPECT_EQ(run.dialogs({win32_test::choose_file(saved)}, [&] { run.type(302, "\x13"); }),
+                  Lines{"save binary format data file"}); // Ctrl+S on a document without a file
+        ASSERT_TRUE(win32_test::pump_until([&] { return run.text(322) == saved; }, 5000));
+        EXPECT_EQ(run.text(319), "records.bin");
+        EXPECT_EQ(test_files::read_all(saved), (test_files::Bytes{1, 0, 2, 0, 3, 0, 4, 0}));
+        run.type(302, "\x0E"); // Ctrl+N
+        ASSERT_TRUE(run.wait_for(2, 302, ""));
+        EXPECT_EQ(run.dialogs({win32_test::choose_file(saved)}, [&] { run.type(302, "\x0F"); }),
+                  Lines{"open binary format data file"}); // Ctrl+O
+        ASSERT_TRUE(run.wait_for(2, 302, "01 00 02 00 03 00 04 00 "));
+        run.key(302, VK_F6);
+        ASSERT_TRUE(run.wait_for(1, 301, " 1,\r\n 2,\r\n\r\n 3,\r\n 4,\r\n"))
+            << "F6 ends on the text tab, organized; it shows \"" << run.text(301) << "\"";
 
         ASSERT_TRUE(run.choose_tab(3, 800));
         run.set_text(310, "-5");      // the data structure memory: below 255
@@ -147,22 +132,22 @@ TEST(LayoutpressProgram, SettingsApplyAtOnceAndComeBackAfterARestart) {
         EXPECT_EQ(run.text(310), "255");
         EXPECT_EQ(SendMessageA(run.item(803), TBM_GETPOS, 0, 0), 1);
         ASSERT_TRUE(run.choose_tab(1, 301));
-        EXPECT_EQ(run.text(301), "258, 7,") << "the text survives its memory's resizing";
+        EXPECT_EQ(run.text(301), " 1,\r\n 2,\r\n\r\n 3,\r\n 4,\r\n") << "kept through resizing";
         EXPECT_EQ(SendMessageA(run.item(301), EM_GETLIMITTEXT, 0, 0), 4800000 - 1);
+
+        ASSERT_TRUE(run.choose_tab(5, 6012));
+        run.set_text(6013, "Numbers\\0*.num\\0\\0");
+        run.click(6015);
 
         ASSERT_TRUE(run.choose_tab(4, 5005));
         run.click(5007); // DECIMAL
         run.click(5009);
         ASSERT_TRUE(run.choose_tab(2, 302));
-        EXPECT_EQ(run.text(302), "  2   1   7   0 ");
+        EXPECT_EQ(run.text(302), "  1   0   2   0   3   0   4   0 ");
         RECT decimal;
         GetWindowRect(run.item(302), &decimal);
         EXPECT_GT(decimal.right - decimal.left, hexadecimal.right - hexadecimal.left);
-
-        ASSERT_TRUE(run.choose_tab(5, 6012));
-        run.set_text(6013, "Numbers\\0*.num\\0\\0");
-        run.click(6015);
-        PostMessageA(run.window, WM_CLOSE, 0, 0); // the close box
+        run.key(302, VK_ESCAPE);
         EXPECT_EQ(run.program.wait_for_exit(), 0);
     }
     const test_files::Bytes stored = test_files::read_all("sys.sys");
@@ -178,6 +163,8 @@ TEST(LayoutpressProgram, SettingsApplyAtOnceAndComeBackAfterARestart) {
     EXPECT_EQ(again.text(313), "450000");
     ASSERT_TRUE(again.choose_tab(5, 6012));
     EXPECT_EQ(again.text(6013), "Numbers\\0*.num\\0\\0");
+    PostMessageA(again.window, WM_CLOSE, 0, 0); // the close box
+    EXPECT_EQ(again.program.wait_for_exit(), 0);
 }
 
 // Not a test: holds a converted document on screen for layoutpress/shell/show-under-wine.sh.

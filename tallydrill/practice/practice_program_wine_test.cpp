@@ -1,6 +1,7 @@
 // tallydrill.exe as a person uses it, driven from outside: started from a folder that holds
-// data/bp.bmp, a question chosen in its real open dialog, answered by key and by typed score,
-// and the verdicts read back from its windows.
+// data/bp.bmp, a question chosen in its real open dialog, its tiles read off the screen,
+// answered by key and by typed score, and the verdicts read back from its windows.
+// release_test.sh runs it on an unpacked release too (TALLYDRILL_EXE, that folder current).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ using namespace practice_test;
 using Lines = std::vector<std::string>;
 using win32_test::window_text;
 
-// The visible child of this class whose top left corner is at x, y, and its text.
+// The visible child of this class whose top left corner is at x, y.
 HWND child_at(HWND window, const char* window_class, int x, int y) {
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
@@ -36,8 +37,7 @@ HWND child_at(HWND window, const char* window_class, int x, int y) {
 }
 std::string text_at(HWND window, const char* window_class, int x, int y) {
     HWND child = child_at(window, window_class, x, y);
-    return child ? window_text(child)
-                 : "(none at " + std::to_string(x) + "," + std::to_string(y) + ")";
+    return child ? window_text(child) : "(none)";
 }
 
 // The verdicts and the your-answer fields, once the result pane has opened (NEXT at full size).
@@ -59,10 +59,11 @@ bool load(const win32_test::Program& program, HWND window, WORD key, const std::
 
 TEST(PracticeProgram, AQuestionFromTheDialogIsAnsweredByKeyAndByTypedScore) {
     provide_tile_bitmap();
-    const std::string path =
-        write_question("kans.tt", make_question(30, "Four kans.\\nThe score?",
-                                                {"2900", "3900", "5800", "1500"}, "Explained."));
-    win32_test::Program program(TALLYDRILL_EXE);
+    const QuestionRecord question = make_question(30, "Four kans.\\nThe score?",
+                                                  {"2900", "3900", "5800", "1500"}, "Explained.");
+    CreateDirectoryA("pack", nullptr); // where a release keeps its questions
+    const std::string path = write_question("pack\\kans.tt", question);
+    win32_test::Program program(win32_test::program_path("TALLYDRILL_EXE", TALLYDRILL_EXE));
     HWND window = program.wait_for_window(TD_CLASS_NAME, "[ Pointsmith ][ Tilvora ] version 2.5");
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(load(program, window, VK_F5, path));
@@ -77,6 +78,16 @@ TEST(PracticeProgram, AQuestionFromTheDialogIsAnsweredByKeyAndByTypedScore) {
                                        on_buttons.begin());
     std::sort(on_buttons.begin(), on_buttons.end());
     EXPECT_EQ(on_buttons, (Lines{"1500", "2900", "3900", "5800"}));
+    // The tiles as data\bp.bmp of the program's folder holds them.
+    HBITMAP cells = static_cast<HBITMAP>(
+        LoadImageA(nullptr, "data\\bp.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(cells, nullptr);
+    SetForegroundWindow(window);
+    std::string differences;
+    EXPECT_TRUE(win32_test::pump_until(
+        [&] { return (differences = tile_differences(window, cells, question)).empty(); }, 5000))
+        << differences;
+    DeleteObject(cells);
 
     win32_test::post_key(window, static_cast<WORD>(VK_F1 + right));
     EXPECT_EQ(verdicts(window), (Lines{"permit", "right", "select answer", "2900"}));

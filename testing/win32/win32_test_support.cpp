@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 
@@ -74,11 +75,6 @@ std::string window_text(HWND window) {
     return text;
 }
 
-std::string item_text(HWND dialog, int id) {
-    HWND item = GetDlgItem(dialog, id);
-    return item ? window_text(item) : "";
-}
-
 std::string window_class(HWND window) {
     char name[256] = {};
     GetClassNameA(window, name, sizeof name);
@@ -119,7 +115,7 @@ std::vector<std::string> offered_files(HWND dialog) {
         SendMessageA(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(type));
         offered.push_back(type + std::string(i == selected ? "*" : ""));
     }
-    offered.push_back(item_text(dialog, 0x47C));
+    offered.push_back(window_text(GetDlgItem(dialog, 0x47C)));
     return offered;
 }
 
@@ -194,15 +190,13 @@ Answer choose_file(const std::string& path) {
     };
 }
 
-Program::Program(const std::string& unix_path, const std::string& unix_folder) {
+Program::Program(const std::string& unix_path) {
     std::string line = "\"Z:" + unix_path + "\"";
     std::replace(line.begin(), line.end(), '/', '\\');
-    std::string folder = unix_folder.empty() ? "" : "Z:" + unix_folder;
-    std::replace(folder.begin(), folder.end(), '/', '\\');
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &process_)) {
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_)) {
         ADD_FAILURE() << "cannot start " << line << " (error " << GetLastError() << ")";
         process_ = {};
     }
@@ -247,6 +241,11 @@ long Program::wait_for_exit(DWORD timeout_ms) {
     return static_cast<long>(code);
 }
 
+std::string program_path(const char* variable, const char* built_in) {
+    const char* given = std::getenv(variable);
+    return given != nullptr && *given != '\0' ? given : built_in;
+}
+
 void post_key(HWND window, WORD virtual_key) {
     const UINT scan = MapVirtualKeyA(virtual_key, MAPVK_VK_TO_VSC);
     PostMessageA(window, WM_KEYDOWN, virtual_key, 1 | (scan << 16));
@@ -261,6 +260,50 @@ void post_chars(HWND window, const std::string& text) {
 
 void post_command(HWND window, int id) {
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+Picture picture_of_dc(HDC dc, int left, int top, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, section);
+    BitBlt(memory, 0, 0, width, height, dc, left, top, SRCCOPY);
+    GdiFlush();
+    Picture picture{width, height, {}};
+    const auto* quads = static_cast<const RGBQUAD*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+        picture.pixels.push_back(RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue));
+    }
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(section);
+    return picture;
+}
+
+Picture picture_of_client(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(nullptr);
+    Picture picture = picture_of_dc(screen, origin.x, origin.y, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
+Picture picture_of_bitmap(HBITMAP bitmap) {
+    BITMAP size{};
+    if (GetObjectA(bitmap, sizeof size, &size) != sizeof size) {
+        return Picture{};
+    }
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    Picture picture = picture_of_dc(memory, 0, 0, size.bmWidth, size.bmHeight);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    return picture;
 }
 
 } // namespace win32_test

@@ -17,7 +17,6 @@ bool pump_until(const std::function<bool()>& done, DWORD timeout_ms);
 
 // WM_GETTEXT, also across processes ("" when the window does not answer within 5 s).
 std::string window_text(HWND window);
-std::string item_text(HWND dialog, int id);
 std::string window_class(HWND window);
 // The full path of a file of the current folder.
 std::string full_path(const std::string& name);
@@ -47,11 +46,10 @@ Answer cancel();
 Answer choose_file(const std::string& path); // into the file name box (0x47C), then OK
 
 // A program started for the test under the same prefix, from the test's folder; ended when
-// this object goes. unix_path is a $<TARGET_FILE:...> path; unix_folder, when given, is the
-// folder it starts in.
+// this object goes. unix_path is a $<TARGET_FILE:...> path.
 class Program {
   public:
-    explicit Program(const std::string& unix_path, const std::string& unix_folder = "");
+    explicit Program(const std::string& unix_path);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -65,11 +63,25 @@ class Program {
   private:
     PROCESS_INFORMATION process_ = {};
 };
+// The program's path: the environment variable's when it is set (release_test.sh runs the
+// program tests on an unpacked release that way), else built_in.
+std::string program_path(const char* variable, const char* built_in);
 
 // Input posted to a window as the keyboard gives it: WM_KEYDOWN/UP of a virtual key, WM_CHAR
 // of each character; and a command of the menu or accelerators.
 void post_key(HWND window, WORD virtual_key);
 void post_chars(HWND window, const std::string& text);
 void post_command(HWND window, int id);
+
+// Pixels as COLORREF gives them, row by row from the top.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+Picture picture_of_dc(HDC dc, int left, int top, int width, int height);
+Picture picture_of_client(HWND window);    // as the screen shows it
+Picture picture_of_bitmap(HBITMAP bitmap); // empty when there is none
 
 } // namespace win32_test
