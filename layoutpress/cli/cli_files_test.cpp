@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,17 @@ TEST(CliFiles, ResultBuffersOfEverySizeHoldWhatIsWritten) {
         assigned = std::move(moved);
         EXPECT_EQ(assigned.capacity, size);
     }
+}
+
+// A CR that ends the text keeps its place even when an LF lies past the end.
+TEST(CliFiles, LineEndsChangeOnlyInPairs) {
+    char text[] = "a\r\nb\rc\r\n";
+    ASSERT_EQ(crlf_to_line_feeds(text, 7), 6u);
+    EXPECT_EQ(std::string(text, 6), "a\nb\rc\r");
+    const std::string lf = "a\nb\r\n\n";
+    const std::vector<uint8_t> crlf =
+        line_feeds_to_crlf(reinterpret_cast<const uint8_t*>(lf.data()), lf.size());
+    EXPECT_EQ(std::string(crlf.begin(), crlf.end()), "a\r\nb\r\n\r\n");
 }
 
 #ifndef _WIN32

@@ -191,6 +191,11 @@ TEST(BinaryDisplay, CharacterView) {
         EXPECT_TRUE(build_char_view(&out[0], out.size(), c.bytes.data(), c.bytes.size()));
         EXPECT_EQ(out, c.view + '\0');
     }
+    // A CR that ends the data does not look past it for an LF.
+    const Bytes cr_then_lf = {'a', '\r', '\n'};
+    std::string out(char_view_size(2), '#');
+    EXPECT_TRUE(build_char_view(&out[0], out.size(), cr_then_lf.data(), 2));
+    EXPECT_EQ(out, std::string("a\r") + '\0');
 }
 
 // Long hex dumps over several of the counting pass's blocks, against the rules written out

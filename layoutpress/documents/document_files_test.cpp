@@ -173,6 +173,8 @@ TEST(MemoryMessages, NameWhatDoesNotFitAndWhereToEnlarge) {
     std::memset(text, '#', sizeof text);
     memory_too_small_text(text, 20, "file", 40000, 1, 29999);
     EXPECT_EQ(std::string(text, 21), "The file is 40000 b" + std::string(1, '\0') + "#");
+    memory_too_small_text(text, 0, "file", 1, 0, 0);
+    EXPECT_EQ(text[0], 'T') << "no room: nothing written, not even the end";
 }
 
 TEST(FileStore, WritesReplaceAndReadsTakeAtMostTheCapacity) {

@@ -96,7 +96,7 @@ class MemoryResize : public ::testing::Test {
 // capacity keeps the storage, and refused storage keeps storage and content.
 TEST_F(MemoryResize, EveryRowKeepsItsContent) {
     for (int row = 0; row < memory_row_count; ++row) {
-        for (uint32_t capacity : {5000u, 300u, 1000u, 4800000u}) {
+        for (uint32_t capacity : {5000u, 300u, 1000u, 4800000u, 0u}) {
             SCOPED_TRACE(testing::Message() << "row " << row << " to " << capacity);
             for (TemporaryMemory* memory : {row_memory[row], &char_view_memory}) {
                 memory->release();
@@ -112,7 +112,7 @@ TEST_F(MemoryResize, EveryRowKeepsItsContent) {
             binary_length = 1000;
             refused_size = 4800000;
             const ResizeOutcome outcome = resize_memory_row(row, capacity);
-            if (capacity == 1000 || capacity == 4800000) {
+            if (capacity == 1000 || capacity == 4800000 || capacity == 0) {
                 EXPECT_EQ(outcome, capacity == 1000 ? ResizeOutcome::unchanged
                                                     : ResizeOutcome::allocation_fail);
                 EXPECT_EQ(memory.data(), storage);
