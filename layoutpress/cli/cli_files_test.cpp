@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,17 @@ TEST(CliFiles, InputsAndResultBuffersOfEverySize) {
         EXPECT_EQ(assigned.capacity, size);
         EXPECT_TRUE(size == 0 || (assigned.data()[0] == 0x5A && assigned.data()[size - 1] == 0x5A));
     }
+}
+
+// A CR that ends the text keeps its place even when an LF lies past the end.
+TEST(CliFiles, LineEndsChangeOnlyInPairs) {
+    char text[] = "a\r\nb\rc\r\n";
+    ASSERT_EQ(crlf_to_line_feeds(text, 7), 6u);
+    EXPECT_EQ(std::string(text, 6), "a\nb\rc\r");
+    const std::string lf = "a\nb\r\n\n";
+    const std::vector<uint8_t> crlf =
+        line_feeds_to_crlf(reinterpret_cast<const uint8_t*>(lf.data()), lf.size());
+    EXPECT_EQ(std::string(crlf.begin(), crlf.end()), "a\r\nb\r\n\r\n");
 }
 
 #ifndef _WIN32

@@ -50,6 +50,8 @@ expect "to-text --space --line-feed" 0 \
     "$cli" to-text rec.str rec.bin --space --line-feed
 expect "to-text --lf writes LF line ends" 0 ' "ab", 5, 6, -7,\n "abcdef", 1234, 0, 8,' \
     "$cli" to-text rec.str rec.bin --lf
+"$cli" to-text rec.str rec.bin --lf -o rec-lf.txt && "$cli" to-binary rec.str rec-lf.txt --lf -o rec-lf.bin
+if cmp -s rec.bin rec-lf.bin; then pass; else fail "texts through --lf both ways"; fi
 expect "dump" 0 '0A FF 10 ' "$cli" dump three.bin
 expect "dump --mode pairs" 0 '0AFF 10' "$cli" dump three.bin --mode pairs
 expect "dump --mode=decimal" 0 ' 10 255  16 ' "$cli" dump three.bin --mode=decimal
@@ -70,6 +72,10 @@ expect "to-text without members warns" 1 \
     "the problem occurred by the computation process but displays data there." \
     "$cli" to-text empty.str three.bin
 expect "undump of a non-digit" 1 "binary format data has problem." "$cli" undump bad.txt
+# The detail line names where the fault stands.
+printf 'short a;\r\n\r\nchar b[0];' >zero3.str
+"$cli" members zero3.str 2>err.txt
+if grep -q ": zero3.str:3: " err.txt; then pass; else fail "line of a fault [$(cat err.txt)]"; fi
 
 # Documents of several megabytes (their buffers are mapped apart, with huge pages where the
 # system has them) go there and back unchanged.
@@ -90,6 +96,10 @@ expect "an unknown mode" 2 "layoutpress-cli: dump: unknown mode 'octal' (use hex
     "$cli" dump three.bin --mode octal
 expect "an unknown option" 2 "layoutpress-cli: to-binary: unknown option '--space'" \
     "$cli" to-binary ab.str ab.txt --space
+expect "an option of another command" 2 "layoutpress-cli: members: unknown option '--space'" \
+    "$cli" members ab.str --space
+expect "-o without a file" 2 "layoutpress-cli: to-text: option -o needs a value" \
+    "$cli" to-text ab.str three.bin -o
 expect "an output that cannot be written" 2 "layoutpress-cli: cannot write 'no/dir/out.bin'" \
     "$cli" to-binary ab.str ab.txt -o no/dir/out.bin
 printf 'old' >kept.bin
