@@ -115,14 +115,6 @@ void set_answer(QuestionRecord& record, std::size_t entry, const std::string& te
     std::memcpy(record.answers[entry], text.data(), text.size());
 }
 
-std::string joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line + "\n";
-    }
-    return text;
-}
-
 // check holds a stated situation's answers against the score: a right answer that is not the
 // payment, a wrong one that is, and a hand that cannot be scored are named with their values.
 TEST(GeneratedQuestions, CheckNamesAnswersThatDisagreeWithTheScore) {
@@ -133,27 +125,25 @@ TEST(GeneratedQuestions, CheckNamesAnswersThatDisagreeWithTheScore) {
         return check_question(reinterpret_cast<const std::uint8_t*>(&record), sizeof record);
     };
 
+    const std::string quoted = "\"" + payment + "\"";
     QuestionRecord record = q.record;
     set_answer(record, 0, "1");
-    EXPECT_EQ(joined(problems_of(record)),
-              "answer_right: \"1\" is not the hand's payment \"" + payment + "\"\n");
-
     set_answer(record, 2, payment);
-    EXPECT_EQ(joined(problems_of(record)), "answer_right: \"1\" is not the hand's payment \"" +
-                                               payment + "\"\n" + "answer_wrong_2: \"" + payment +
-                                               "\" reads as the hand's payment \"" + payment +
-                                               "\"\n");
+    EXPECT_EQ(problems_of(record),
+              (std::vector<std::string>{"answer_right: \"1\" is not the hand's payment " + quoted,
+                                        "answer_wrong_2: " + quoted +
+                                            " reads as the hand's payment " + quoted}));
 
     record = q.record;
     record.winning_tile = 1; // a tile back: a hand of 13 tiles
     const std::vector<std::string> broken = problems_of(record);
     ASSERT_FALSE(broken.empty());
-    EXPECT_EQ(broken.back().rfind("hand: cannot be scored: ", 0), 0u) << joined(broken);
+    EXPECT_EQ(broken.back().rfind("hand: cannot be scored: ", 0), 0u) << broken.back();
 
     record = q.record;
     std::memcpy(record.question_text, "Ron.", 5); // no situation stated: nothing to score
     set_answer(record, 0, "1");
-    EXPECT_EQ(joined(problems_of(record)), "");
+    EXPECT_EQ(problems_of(record), std::vector<std::string>());
 }
 
 } // namespace
