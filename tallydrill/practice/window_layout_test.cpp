@@ -18,9 +18,9 @@ TEST(MinimumSizeFix, Table) {
     };
     const Row rows[] = {
         {614, 391, 630, 450, {true, 630, 450}}, // the smallest window: set again, no change
-        {300, 200, 316, 259, {true, 630, 450}}, {500, 800, 516, 859, {true, 630, 859}},
-        {900, 300, 916, 359, {true, 916, 450}}, {630, 450, 646, 509, {false, 646, 509}},
-        {629, 450, 645, 509, {true, 630, 509}}, {630, 449, 646, 508, {true, 646, 450}},
+        {500, 800, 516, 859, {true, 630, 859}},  {900, 300, 916, 359, {true, 916, 450}},
+        {630, 450, 646, 509, {false, 646, 509}}, {629, 450, 645, 509, {true, 630, 509}},
+        {630, 449, 646, 508, {true, 646, 450}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.client_width) + " x " + std::to_string(row.client_height));
@@ -39,23 +39,18 @@ TEST(PaneRects, Table) {
     };
     const Row rows[] = {
         {start_button_rect(614, 391), "10,97 594x195"},
-        {start_button_rect(1000, 803), "10,200 980x401"},
         {question_box_rect(614), "0,0 614x50"},
         {dora_display_label_rect(), "0,100 150x49"},
         {back_dora_label_rect(), "0,149 150x50"},
-        {choice_button_rect(0), "50,280 550x30"},
         {choice_button_rect(3), "50,370 550x30"},
         {choice_key_label_rect(2), "0,340 50x28"},
         {score_label_rect(), "50,285 150x30"},
         {score_input_rect(), "125,316 300x30"},
         {decide_button_rect(), "350,347 150x31"},
-        {countdown_field_rect(0, 614), "0,50 204x25"},
         {countdown_field_rect(1, 614), "204,50 204x25"},
         {countdown_field_rect(2, 614), "409,50 204x25"}, // 2W/3, not 2 * (W/3)
-        {countdown_field_rect(3, 614), "0,75 204x25"},
         {countdown_field_rect(5, 614), "409,75 204x25"},
         {explanation_box_created_rect(630, 450), "0,330 630x120"},
-        {explanation_box_resized_rect(630, 450, 12), "0,318 630x132"},
         {explanation_box_resized_rect(614, 391, 25), "0,246 614x145"},
     };
     for (const Row& row : rows) {

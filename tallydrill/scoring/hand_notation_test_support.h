@@ -7,36 +7,37 @@
 #pragma once
 
 #include <cstring>
+#include <sstream>
 #include <string>
 
 #include "tallydrill/scoring/hand_score.h"
 
 namespace hand_notation {
 
+// The option word of each CallKind, in the order of the enum.
+inline const char* const call_words[] = {"chi", "pon", "kan", "added", "ankan"};
+
 inline bool parse_tiles(const std::string& text, Tile* out, int capacity, int& count) {
     count = 0;
+    const char* suits = "mpsz";
     std::string digits;
     for (char ch : text) {
+        const char* suit = ch == 0 ? nullptr : std::strchr(suits, ch);
         if (ch >= '0' && ch <= '9') {
             digits += ch;
             continue;
         }
-        const char* suits = "mpsz";
-        const char* at = std::strchr(suits, ch);
-        if (at == nullptr || ch == 0 || digits.empty()) {
+        if (suit == nullptr || digits.empty()) {
             return false;
         }
-        const int suit = static_cast<int>(at - suits);
+        const int s = static_cast<int>(suit - suits);
         for (char d : digits) {
-            int n = d - '0';
-            const bool red = n == 0;
-            if (red) {
-                n = 5;
-            }
-            if (count == capacity || (suit == 3 && (n < 1 || n > 7)) || (suit == 3 && red)) {
+            const bool red = d == '0';
+            const int n = red ? 5 : d - '0';
+            if (count == capacity || (s == 3 && (red || n > 7))) {
                 return false;
             }
-            out[count++] = Tile{static_cast<TileKind>(suit * 9 + n - 1), red};
+            out[count++] = Tile{static_cast<TileKind>(s * 9 + n - 1), red};
         }
         digits.clear();
     }
@@ -46,56 +47,33 @@ inline bool parse_tiles(const std::string& text, Tile* out, int capacity, int& c
 inline bool parse_wind(char ch, Wind& wind) {
     const char* winds = "ESWN";
     const char* at = ch == 0 ? nullptr : std::strchr(winds, ch);
-    if (at == nullptr) {
-        return false;
-    }
-    wind = static_cast<Wind>(at - winds);
-    return true;
+    wind = static_cast<Wind>(at == nullptr ? 0 : at - winds);
+    return at != nullptr;
 }
 
 // Fills `hand` from the notation; false when it cannot be read.
 inline bool parse_hand(const std::string& notation, HandInput& hand) {
     hand = HandInput{};
-    std::string words[16];
-    int word_count = 0;
-    std::size_t at = 0;
-    while (at < notation.size() && word_count < 16) {
-        const std::size_t space = notation.find(' ', at);
-        const std::size_t end = space == std::string::npos ? notation.size() : space;
-        if (end > at) {
-            words[word_count++] = notation.substr(at, end - at);
-        }
-        at = end + 1;
-    }
-    if (word_count < 4) {
-        return false;
-    }
-    Tile win[1];
+    std::istringstream words(notation);
+    std::string concealed, winning, win, winds, word;
+    Tile win_tile[1];
     int n = 0;
-    if (!parse_tiles(words[0], hand.concealed, max_concealed_tiles, hand.concealed_count) ||
-        !parse_tiles(words[1], win, 1, n) || n != 1) {
+    if (!(words >> concealed >> winning >> win >> winds) ||
+        !parse_tiles(concealed, hand.concealed, max_concealed_tiles, hand.concealed_count) ||
+        !parse_tiles(winning, win_tile, 1, n) || n != 1 || (win != "ron" && win != "tsumo") ||
+        winds.size() != 3 || winds[1] != '/' || !parse_wind(winds[0], hand.situation.round_wind) ||
+        !parse_wind(winds[2], hand.situation.seat_wind)) {
         return false;
     }
-    hand.winning_tile = win[0];
-    if (words[2] != "ron" && words[2] != "tsumo") {
-        return false;
-    }
-    hand.situation.tsumo = words[2] == "tsumo";
-    if (words[3].size() != 3 || words[3][1] != '/' ||
-        !parse_wind(words[3][0], hand.situation.round_wind) ||
-        !parse_wind(words[3][2], hand.situation.seat_wind)) {
-        return false;
-    }
-    for (int w = 4; w < word_count; ++w) {
-        const std::string& word = words[w];
+    hand.winning_tile = win_tile[0];
+    hand.situation.tsumo = win == "tsumo";
+    while (words >> word) {
         const std::size_t colon = word.find(':');
         const std::string key = word.substr(0, colon);
         const std::string value = colon == std::string::npos ? "" : word.substr(colon + 1);
         if (key == "riichi") {
             hand.situation.riichi = true;
-            continue;
-        }
-        if (key == "dora" || key == "ura") {
+        } else if (key == "dora" || key == "ura") {
             Tile tiles[max_dora_indicators];
             if (!parse_tiles(value, tiles, max_dora_indicators, n)) {
                 return false;
@@ -105,67 +83,44 @@ inline bool parse_hand(const std::string& notation, HandInput& hand) {
                 kinds[i] = tiles[i].kind;
             }
             (key == "dora" ? hand.dora_indicator_count : hand.back_dora_indicator_count) = n;
-            continue;
-        }
-        CallKind kind;
-        if (key == "chi") {
-            kind = CallKind::chi;
-        } else if (key == "pon") {
-            kind = CallKind::pon;
-        } else if (key == "kan") {
-            kind = CallKind::open_kan;
-        } else if (key == "added") {
-            kind = CallKind::added_kan;
-        } else if (key == "ankan") {
-            kind = CallKind::closed_kan;
         } else {
-            return false;
-        }
-        if (hand.call_count == max_called_groups) {
-            return false;
-        }
-        CalledGroup& group = hand.calls[hand.call_count++];
-        group.kind = kind;
-        if (!parse_tiles(value, group.tiles, 4, n) ||
-            n != (kind == CallKind::chi || kind == CallKind::pon ? 3 : 4)) {
-            return false;
-        }
-        if (kind != CallKind::chi && kind != CallKind::closed_kan) {
-            group.source = CallSource::across;
+            int kind = 0;
+            while (kind < 5 && key != call_words[kind]) {
+                ++kind;
+            }
+            if (kind == 5 || hand.call_count == max_called_groups) {
+                return false;
+            }
+            CalledGroup& group = hand.calls[hand.call_count++];
+            group.kind = static_cast<CallKind>(kind);
+            if (!parse_tiles(value, group.tiles, 4, n) || n != (kind < 2 ? 3 : 4)) {
+                return false;
+            }
+            if (group.kind != CallKind::chi && group.kind != CallKind::closed_kan) {
+                group.source = CallSource::across;
+            }
         }
     }
     return true;
 }
-
-} // namespace hand_notation
-
-namespace hand_notation {
 
 inline std::string format_tiles(const Tile* tiles, int count, bool sort) {
     Tile sorted[16];
     const int n = count < 16 ? count : 16;
     for (int i = 0; i < n; ++i) {
         sorted[i] = tiles[i];
-    }
-    for (int i = 1; sort && i < n; ++i) {
-        for (int j = i; j > 0 && sorted[j].kind < sorted[j - 1].kind; --j) {
+        for (int j = i; sort && j > 0 && sorted[j].kind < sorted[j - 1].kind; --j) {
             const Tile t = sorted[j];
             sorted[j] = sorted[j - 1];
             sorted[j - 1] = t;
         }
     }
     std::string text;
-    int suit = -1;
     for (int i = 0; i < n; ++i) {
-        const int s = sorted[i].kind / 9;
-        if (suit >= 0 && s != suit) {
-            text += "mpsz"[suit];
-        }
-        suit = s;
         text += sorted[i].red ? '0' : static_cast<char>('1' + sorted[i].kind % 9);
-    }
-    if (suit >= 0) {
-        text += "mpsz"[suit];
+        if (i + 1 == n || sorted[i + 1].kind / 9 != sorted[i].kind / 9) {
+            text += "mpsz"[sorted[i].kind / 9 % 4];
+        }
     }
     return text;
 }
@@ -181,25 +136,24 @@ inline std::string format_hand(const HandInput& hand) {
     if (hand.situation.riichi) {
         text += " riichi";
     }
-    const char* keys[] = {"chi", "pon", "kan", "added", "ankan"};
     for (int c = 0; c < hand.call_count && c < max_called_groups; ++c) {
         const CalledGroup& g = hand.calls[c];
         const int size = g.kind == CallKind::chi || g.kind == CallKind::pon ? 3 : 4;
-        text += std::string(" ") + keys[static_cast<int>(g.kind) % 5] + ":" +
+        text += std::string(" ") + call_words[static_cast<int>(g.kind) % 5] + ":" +
                 format_tiles(g.tiles, size, true);
     }
-    auto indicators = [&](const char* key, const TileKind* kinds, int count) {
+    const TileKind* kinds[] = {hand.dora_indicators, hand.back_dora_indicators};
+    const int counts[] = {hand.dora_indicator_count, hand.back_dora_indicator_count};
+    for (int list = 0; list < 2; ++list) {
         Tile tiles[max_dora_indicators];
-        const int n = count < max_dora_indicators ? count : max_dora_indicators;
+        const int n = counts[list] < max_dora_indicators ? counts[list] : max_dora_indicators;
         for (int i = 0; i < n; ++i) {
-            tiles[i] = Tile{kinds[i], false};
+            tiles[i] = Tile{kinds[list][i], false};
         }
         if (n > 0) {
-            text += std::string(" ") + key + ":" + format_tiles(tiles, n, false);
+            text += std::string(list == 0 ? " dora:" : " ura:") + format_tiles(tiles, n, false);
         }
-    };
-    indicators("dora", hand.dora_indicators, hand.dora_indicator_count);
-    indicators("ura", hand.back_dora_indicators, hand.back_dora_indicator_count);
+    }
     return text;
 }
 

@@ -1,14 +1,11 @@
-// The situation sentence and the tile codes of a question, written and read back.
+// The situation sentence of a question written and read back, and the reasons a record's hand
+// is refused (the oracle fixture's test reads written hands back).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <tuple>
-#include <vector>
 
-#include "tallydrill/scoring/hand_notation_test_support.h"
 #include "tallydrill/scoring/question_hand.h"
 
 namespace {
@@ -39,13 +36,8 @@ TEST(Situation, RefusesOtherWordsAndSmallFields) {
     const std::string good = "South round, you sit East (dealer). What is the payment?\\nOpen "
                              "hand; you win by tsumo (self-draw).";
     const std::string bad[] = {
-        "South round, you sit West (dealer). What is the payment?\\nOpen hand; you win by tsumo "
-        "(self-draw).",
-        good + " Quickly.",
-        good.substr(0, good.size() - 1),
-        "North round, you sit East (dealer). What is the payment?\\nOpen hand; you win by tsumo "
-        "(self-draw).",
-    };
+        "South round, you sit West (dealer)." + good.substr(good.find(" What")), good + " Quickly.",
+        good.substr(0, good.size() - 1), "North" + good.substr(5)};
     HandSituation situation;
     bool open;
     EXPECT_TRUE(read_situation(good.c_str(), good.size(), situation, open)); // no NUL needed
@@ -56,93 +48,6 @@ TEST(Situation, RefusesOtherWordsAndSmallFields) {
     std::memset(small, 'x', sizeof small);
     EXPECT_FALSE(write_situation(situation, open, small, sizeof small));
     EXPECT_EQ(small[0], 'x');
-}
-
-// A hand reduced to what a drawing keeps: tiles as multisets, calls with their source.
-std::string normal_form(const HandInput& hand) {
-    auto tile_text = [](Tile t) { return std::to_string(t.kind) + (t.red ? "r" : "") + " "; };
-    std::vector<std::string> concealed;
-    for (int i = 0; i < hand.concealed_count; ++i) {
-        concealed.push_back(tile_text(hand.concealed[i]));
-    }
-    std::sort(concealed.begin(), concealed.end());
-    std::string text;
-    for (const std::string& t : concealed) {
-        text += t;
-    }
-    text += "| " + tile_text(hand.winning_tile);
-    for (int c = 0; c < hand.call_count; ++c) {
-        const CalledGroup& g = hand.calls[c];
-        const int size = g.kind == CallKind::chi || g.kind == CallKind::pon ? 3 : 4;
-        std::vector<std::string> tiles;
-        for (int i = 0; i < size; ++i) {
-            tiles.push_back(tile_text(g.tiles[i]));
-        }
-        std::sort(tiles.begin(), tiles.end());
-        text += "| call " + std::to_string(static_cast<int>(g.kind)) + " from " +
-                std::to_string(g.kind == CallKind::closed_kan ? 0 : static_cast<int>(g.source));
-        if (g.kind == CallKind::chi) {
-            text += " taking " + std::to_string(g.tiles[g.called].kind);
-        }
-        for (const std::string& t : tiles) {
-            text += " " + t;
-        }
-    }
-    text += "| dora";
-    for (int i = 0; i < hand.dora_indicator_count; ++i) {
-        text += " " + std::to_string(hand.dora_indicators[i]);
-    }
-    text += " ura";
-    for (int i = 0; i < hand.back_dora_indicator_count; ++i) {
-        text += " " + std::to_string(hand.back_dora_indicators[i]);
-    }
-    const HandSituation& s = hand.situation;
-    return text + " | " + std::to_string(static_cast<int>(s.round_wind)) +
-           std::to_string(static_cast<int>(s.seat_wind)) + std::to_string(s.riichi) +
-           std::to_string(s.tsumo);
-}
-
-// Every hand of the oracle's answers, its calls drawn from every side, drawn into a record and
-// read back.
-TEST(QuestionHand, WrittenHandsReadBackTheSame) {
-    std::ifstream in(ORACLE_ANSWERS_PATH);
-    ASSERT_TRUE(in);
-    std::string line;
-    int round_trips = 0;
-    int line_number = 0;
-    while (std::getline(in, line)) {
-        ++line_number;
-        HandInput hand;
-        ASSERT_TRUE(hand_notation::parse_hand(line.substr(0, line.find(" => ")), hand));
-        bool open = false;
-        for (int c = 0; c < hand.call_count; ++c) {
-            CalledGroup& g = hand.calls[c];
-            open = open || g.kind != CallKind::closed_kan;
-            g.source = g.kind == CallKind::chi ? CallSource::left
-                                               : static_cast<CallSource>((line_number + c) % 3);
-            g.called = static_cast<std::uint8_t>((line_number + 2 * c) % 3);
-        }
-        QuestionRecord record{};
-        ASSERT_TRUE(
-            write_situation(hand.situation, open, record.question_text, question_text_capacity));
-        ASSERT_TRUE(write_question_hand(hand, record)) << line;
-        for (std::size_t i = 0; i + 1 < hand_capacity; ++i) {
-            if (is_sideways_code(record.hand[i]) && is_sideways_code(record.hand[i + 1])) {
-                EXPECT_EQ(record.hand[i], record.hand[i + 1]) << "a stacked pair: " << line;
-            }
-        }
-        HandInput read;
-        char why[96];
-        if (!read_question_hand(record, read, why, sizeof why)) {
-            // Hands written for the scorer alone may break the indicator rules of a question.
-            EXPECT_TRUE(std::strstr(why, "indicator") || std::strstr(why, "five of a tile"))
-                << line << ": " << why;
-            continue;
-        }
-        EXPECT_EQ(normal_form(read), normal_form(hand)) << line;
-        ++round_trips;
-    }
-    EXPECT_GE(round_trips, 2000);
 }
 
 // A pack question (q04: an open hand with a chi) with one field spoiled at a time.
