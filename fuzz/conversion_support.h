@@ -63,7 +63,7 @@ inline bool round_trip_defined(const MemberTable& table, const uint8_t* data, si
     return true;
 }
 
-// binary_to_text's text of the data (no terminator), empty on failure. The text and zeros after
+// binary_to_text's text of the data (no terminator), empty on failure: the text and zeros after
 // it fill a roomy buffer; a buffer of exactly its size gives the same text by either entry, one
 // byte less output_full with the text so far terminated inside.
 inline std::vector<char> checked_binary_to_text(const uint8_t* data, size_t length,
@@ -73,24 +73,17 @@ inline std::vector<char> checked_binary_to_text(const uint8_t* data, size_t leng
     // 4-byte Float: 13 characters and 6 around them), plus a partial member.
     const size_t roomy = 600 + 20 * length;
     ExactBuffer<char> wide(roomy);
-    wide.fill('\x7F');
     ConversionProblem problem;
     const size_t written =
         binary_to_text(wide.data(), roomy, data, length, table, organization, &problem);
-    FUZZ_CHECK(has_terminator(wide.data(), roomy));
-    const size_t stands = std::strlen(wide.data()); // also after a failure
-    FUZZ_CHECK(problem != ConversionProblem::output_full);
-    FUZZ_CHECK(written == (problem == ConversionProblem::none ? stands : 0));
-    for (size_t i = stands; i < roomy; ++i) {
-        FUZZ_CHECK(wide[i] == 0);
-    }
-    if (written == 0) {
-        return std::vector<char>();
-    }
+    FUZZ_CHECK(problem != ConversionProblem::output_full && wide[roomy - 1] == 0);
+    FUZZ_CHECK(written == (problem == ConversionProblem::none ? std::strlen(wide.data()) : 0));
     ExactBuffer<char> exact(written + 1);
     ExactBuffer<char> short_one(written);
     for (auto convert : {binary_to_text, binary_to_text_unfilled}) {
-        exact.fill('\x7F');
+        if (written == 0) {
+            break;
+        }
         FUZZ_CHECK(convert(exact.data(), written + 1, data, length, table, organization,
                            &problem) == written);
         FUZZ_CHECK(std::memcmp(exact.data(), wide.data(), written + 1) == 0);
@@ -99,12 +92,11 @@ inline std::vector<char> checked_binary_to_text(const uint8_t* data, size_t leng
         FUZZ_CHECK(problem == ConversionProblem::output_full);
         FUZZ_CHECK(has_terminator(short_one.data(), written));
     }
-    return std::vector<char>(exact.data(), exact.data() + written);
+    return std::vector<char>(wide.data(), wide.data() + written);
 }
 
-// text_to_binary's bytes of the text, empty on failure. The bytes and zeros after them fill a
-// roomy buffer; a buffer of exactly their size gives the same bytes by either entry, one byte
-// less output_full (the filling entry leaving it zero).
+// text_to_binary's bytes of the text, empty on failure: they fit a roomy buffer; a buffer of
+// exactly their size gives the same bytes by either entry, one byte less output_full.
 inline std::vector<uint8_t> checked_text_to_binary(const char* text, size_t length,
                                                    const MemberTable& table) {
     size_t largest = 1; // each value takes at least one character and fills one member
@@ -113,33 +105,23 @@ inline std::vector<uint8_t> checked_text_to_binary(const char* text, size_t leng
                       ? static_cast<size_t>(entry.size)
                       : largest;
     }
-    const size_t roomy = 1 + length * largest;
-    ExactBuffer<uint8_t> wide(roomy);
-    wide.fill(0xA5);
+    ExactBuffer<uint8_t> wide(1 + length * largest);
     ConversionProblem problem;
-    const size_t written = text_to_binary(wide.data(), roomy, text, length, table, &problem);
-    FUZZ_CHECK(written < roomy && (written != 0) == (problem == ConversionProblem::none));
+    const size_t written = text_to_binary(wide.data(), wide.size(), text, length, table, &problem);
+    FUZZ_CHECK(written < wide.size() && (written != 0) == (problem == ConversionProblem::none));
     FUZZ_CHECK(problem != ConversionProblem::output_full);
-    for (size_t i = written; i < roomy; ++i) {
-        FUZZ_CHECK(wide[i] == 0);
-    }
-    if (written == 0) {
-        return std::vector<uint8_t>();
-    }
     ExactBuffer<uint8_t> exact(written);
-    ExactBuffer<uint8_t> short_one(written - 1);
+    ExactBuffer<uint8_t> short_one(written - (written != 0));
     for (auto convert : {text_to_binary_unfilled, text_to_binary}) {
-        exact.fill(0xA5);
-        short_one.fill(0xA5);
+        if (written == 0) {
+            break;
+        }
         FUZZ_CHECK(convert(exact.data(), written, text, length, table, &problem) == written);
         FUZZ_CHECK(std::memcmp(exact.data(), wide.data(), written) == 0);
         FUZZ_CHECK(convert(short_one.data(), written - 1, text, length, table, &problem) == 0);
         FUZZ_CHECK(problem == ConversionProblem::output_full);
     }
-    for (size_t i = 0; i + 1 < written; ++i) {
-        FUZZ_CHECK(short_one[i] == 0); // the filling entry ran last
-    }
-    return std::vector<uint8_t>(exact.data(), exact.data() + written);
+    return std::vector<uint8_t>(wide.data(), wide.data() + written);
 }
 
 // The data (copied to a buffer of exactly its size) through binary_to_text under each
