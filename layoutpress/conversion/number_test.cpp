@@ -29,19 +29,9 @@ TEST(ReadIntegerValue, FollowsTheLongSyntaxModulo2To32) {
     const struct {
         const char* text;
         uint32_t expected;
-    } rows[] = {{"+5", 5},
-                {"- 5", 0},
-                {"", 0},
-                {"-", 0},
-                {"12abc", 12},
-                {"0x1F", 0},
-                {"4 2", 4},
-                {"1.9", 1},
-                {"\n42", 42},
-                {" \v\f\r-3", 0xFFFFFFFD},
-                {"\xA0"
-                 "5",
-                 0}};
+    } rows[] = {{"+5", 5},    {"- 5", 0}, {"", 0},    {"-", 0},     {"12abc", 12},
+                {"0x1F", 0},  {"4 2", 4}, {"1.9", 1}, {"\n42", 42}, {" \v\f\r-3", 0xFFFFFFFD},
+                {"\xA0+5", 0}};
     for (const auto& row : rows) {
         EXPECT_EQ(read_integer(row.text), row.expected) << "text \"" << row.text << "\"";
     }

@@ -137,36 +137,22 @@ TEST(ParseStructure, BuildsTheExpectedTableOrFailsWhereExpected) {
 }
 
 TEST(ParseDeclaration, WritesFromTheFirstEntryOrNothingAtAll) {
-    const struct {
-        const char* declaration;
-        int first_entry;
-        StructureProblem problem;
-        std::vector<MemberEntry> written; // from first_entry on; empty on failure
-    } cases[] = {
-        {"short m[2]", 10, StructureProblem::none, {{S, 2, 2}, {S, 2, 0}}},
-        {"f_char t[9]", 254, StructureProblem::none, {{T, 9, 9}}},
-        {"char a[2]", 254, too_many, {}},
-        {"char a", -1, too_many, {}},
-        {"char a[0]", 3, zero_count, {}},
-    };
-    for (const auto& c : cases) {
-        MemberTable table, expected;
-        std::memset(&table, 0x5A, sizeof table); // the declaration sets every field it owns
-        expected = table;
-        std::copy(c.written.begin(), c.written.end(), expected.entries + c.first_entry);
-        StructureProblem problem = StructureProblem::none;
-        EXPECT_EQ(parse_declaration(c.declaration, std::strlen(c.declaration), c.first_entry, table,
-                                    &problem),
-                  static_cast<int>(c.written.size()));
-        EXPECT_EQ(problem, c.problem);
-        EXPECT_EQ(std::memcmp(&table, &expected, sizeof table), 0) << c.declaration;
-    }
-    MemberTable table, untouched;
-    std::memset(&table, 0x5A, sizeof table);
-    untouched = table;
+    MemberTable table, expected;
+    std::memset(&table, 0x5A, sizeof table); // a declaration sets every field it owns
+    expected = table;
+    StructureProblem problem = StructureProblem::none;
+    EXPECT_EQ(parse_declaration("char a", 6, -1, table, &problem), 0);
+    EXPECT_EQ(parse_declaration("char a[2]", 9, 254, table), 0);
     set_member_type(17, 3, table);
     set_member_type(2, member_table_entries, table);
-    EXPECT_EQ(std::memcmp(&table, &untouched, sizeof table), 0) << "outside the type words";
+    EXPECT_EQ(std::memcmp(&table, &expected, sizeof table), 0) << "written after a failure";
+    EXPECT_EQ(problem, too_many);
+    expected.entries[10] = {S, 2, 2};
+    expected.entries[11] = {S, 2, 0};
+    expected.entries[254] = {T, 9, 9};
+    EXPECT_EQ(parse_declaration("short m[2]", 10, 10, table), 2);
+    EXPECT_EQ(parse_declaration("f_char t[9]", 11, 254, table), 1);
+    EXPECT_EQ(std::memcmp(&table, &expected, sizeof table), 0);
 }
 
 TEST(MemberTable, SizesAndNamesPerKind) {
