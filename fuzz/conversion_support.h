@@ -1,5 +1,7 @@
-// What the conversion harnesses share: the structure at the front of an input, and the check
-// that binary records written as text read back to the same bytes.
+// What the conversion harnesses share: the structure at the front of an input, and the promises
+// of both conversions on any member table (results inside their buffers, a buffer of exactly
+// the result's size suffices and one byte less is refused), with the round trip of binary
+// records through their text where it is defined.
 #pragma once
 
 #include <cstring>
@@ -30,50 +32,28 @@ inline bool read_fuzz_structure(FuzzReader& reader, MemberTable& table) {
     return true;
 }
 
-// The members of one record (before the first end mark), and the record's size.
-inline int record_members(const MemberTable& table, size_t* record_size) {
-    int members = 0;
-    *record_size = 0;
-    while (members < member_table_entries && !is_end_mark(table.entries[members])) {
-        *record_size += static_cast<size_t>(table.entries[members].size);
-        ++members;
-    }
-    return members;
-}
-
 // Whether text_to_binary must give the data back from binary_to_text's text: whole records, no
 // Float member, Text members without a double quote and without a zero byte before a non-zero
-// one; for "[SPACE]" also at most 256 records and Text values of at most 127 characters.
-inline bool round_trip_defined(const MemberTable& table, const uint8_t* data, size_t length,
-                               TextOrganization organization) {
-    size_t record_size;
-    const int members = record_members(table, &record_size);
-    if (members == 0 || length == 0 || length % record_size != 0) {
+// one.
+inline bool round_trip_defined(const MemberTable& table, const uint8_t* data, size_t length) {
+    size_t record_size = 0;
+    int members = 0;
+    for (; members < member_table_entries && !is_end_mark(table.entries[members]); ++members) {
+        const MemberEntry& entry = table.entries[members];
+        if (entry.kind == MemberKind::Float || !member_size_allowed(entry)) {
+            return false;
+        }
+        record_size += static_cast<size_t>(entry.size);
+    }
+    if (members == 0 || length % record_size != 0) {
         return false;
     }
-    if (organization.space && length / record_size > 256) {
-        return false;
-    }
-    size_t position = 0;
-    while (position < length) {
+    for (size_t position = 0; position < length;) {
         for (int i = 0; i < members; ++i) {
-            const MemberEntry& entry = table.entries[i];
-            const size_t size = static_cast<size_t>(entry.size);
-            if (entry.kind == MemberKind::Float || !member_size_allowed(entry)) {
-                return false;
-            }
-            if (entry.kind == MemberKind::Text) {
-                bool zero_seen = false;
-                size_t characters = 0;
-                for (size_t b = 0; b < size; ++b) {
-                    const uint8_t c = data[position + b];
-                    if (c == '"' || (zero_seen && c != 0)) {
-                        return false;
-                    }
-                    zero_seen = zero_seen || c == 0;
-                    characters += c != 0;
-                }
-                if (organization.space && characters > 127) {
+            const size_t size = static_cast<size_t>(table.entries[i].size);
+            for (size_t b = 0; table.entries[i].kind == MemberKind::Text && b < size; ++b) {
+                const uint8_t* c = data + position + b;
+                if (*c == '"' || (b > 0 && *c != 0 && c[-1] == 0)) {
                     return false;
                 }
             }
@@ -83,66 +63,80 @@ inline bool round_trip_defined(const MemberTable& table, const uint8_t* data, si
     return true;
 }
 
-// The text of the data, in a buffer that fits it exactly (terminator included), after checking
-// the promises of binary_to_text on it and on a buffer one byte short. Empty on failure.
+// binary_to_text's text of the data (no terminator), empty on failure: the text and zeros after
+// it fill a roomy buffer; a buffer of exactly its size gives the same text by either entry, one
+// byte less output_full with the text so far terminated inside.
 inline std::vector<char> checked_binary_to_text(const uint8_t* data, size_t length,
                                                 const MemberTable& table,
                                                 TextOrganization organization) {
-    // A value with its padding, separators and line ends takes at most 19 characters per byte
-    // of its member (a 4-byte Float: 13 characters and 6 around them), plus one partial member.
-    const size_t roomy = 64 + 20 * length;
+    // At most 19 characters per byte of a member with its padding, separators and line ends (a
+    // 4-byte Float: 13 characters and 6 around them), plus a partial member.
+    const size_t roomy = 600 + 20 * length;
     ExactBuffer<char> wide(roomy);
-    wide.fill('\x7F');
     ConversionProblem problem;
     const size_t written =
-        binary_to_text(wide.data(), wide.size(), data, length, table, organization, &problem);
-    FUZZ_CHECK(written < roomy);
-    FUZZ_CHECK(has_terminator(wide.data(), wide.size()));
-    FUZZ_CHECK((written != 0) == (problem == ConversionProblem::none));
-    if (written == 0) {
-        // The text written so far stands, terminated inside the buffer, which is zero after it.
-        const size_t stands = std::strlen(wide.data());
-        for (size_t i = stands; i < roomy; ++i) {
-            FUZZ_CHECK(wide[i] == 0);
-        }
-        FUZZ_CHECK(problem != ConversionProblem::output_full);
-        return std::vector<char>();
-    }
-    FUZZ_CHECK(std::strlen(wide.data()) == written);
-    for (size_t i = written; i < roomy; ++i) {
-        FUZZ_CHECK(wide[i] == 0);
-    }
-
-    // Exactly its size, by either entry: the same text; one byte short: output_full, the text
-    // so far terminated inside (the native tests compare each size with a plain model).
+        binary_to_text(wide.data(), roomy, data, length, table, organization, &problem);
+    FUZZ_CHECK(problem != ConversionProblem::output_full && wide[roomy - 1] == 0);
+    FUZZ_CHECK(written == (problem == ConversionProblem::none ? std::strlen(wide.data()) : 0));
     ExactBuffer<char> exact(written + 1);
     ExactBuffer<char> short_one(written);
     for (auto convert : {binary_to_text, binary_to_text_unfilled}) {
-        exact.fill('\x7F');
-        FUZZ_CHECK(convert(exact.data(), exact.size(), data, length, table, organization,
+        if (written == 0) {
+            break;
+        }
+        FUZZ_CHECK(convert(exact.data(), written + 1, data, length, table, organization,
                            &problem) == written);
         FUZZ_CHECK(std::memcmp(exact.data(), wide.data(), written + 1) == 0);
-        FUZZ_CHECK(convert(short_one.data(), short_one.size(), data, length, table, organization,
-                           &problem) == 0);
+        FUZZ_CHECK(
+            convert(short_one.data(), written, data, length, table, organization, &problem) == 0);
         FUZZ_CHECK(problem == ConversionProblem::output_full);
-        FUZZ_CHECK(written == 0 || has_terminator(short_one.data(), short_one.size()));
+        FUZZ_CHECK(has_terminator(short_one.data(), written));
     }
-    return std::vector<char>(exact.data(), exact.data() + written + 1);
+    return std::vector<char>(wide.data(), wide.data() + written);
 }
 
-// binary_to_text, then text_to_binary of its text into a buffer of exactly the data's size:
-// the same bytes where the round trip is defined.
-inline void check_round_trip(const uint8_t* data, size_t length, const MemberTable& table,
-                             TextOrganization organization) {
-    const std::vector<char> text = checked_binary_to_text(data, length, table, organization);
-    if (text.empty() || !round_trip_defined(table, data, length, organization)) {
-        return;
+// text_to_binary's bytes of the text, empty on failure: they fit a roomy buffer; a buffer of
+// exactly their size gives the same bytes by either entry, one byte less output_full.
+inline std::vector<uint8_t> checked_text_to_binary(const char* text, size_t length,
+                                                   const MemberTable& table) {
+    size_t largest = 1; // each value takes at least one character and fills one member
+    for (const MemberEntry& entry : table.entries) {
+        largest = entry.size > 0 && static_cast<size_t>(entry.size) > largest
+                      ? static_cast<size_t>(entry.size)
+                      : largest;
     }
-    ExactBuffer<char> source(text.data(), text.size() - 1); // ends at its capacity
-    ExactBuffer<uint8_t> back(length);
+    ExactBuffer<uint8_t> wide(1 + length * largest);
     ConversionProblem problem;
-    const size_t read =
-        text_to_binary(back.data(), back.size(), source.data(), source.size(), table, &problem);
-    FUZZ_CHECK(read == length);
-    FUZZ_CHECK(std::memcmp(back.data(), data, length) == 0);
+    const size_t written = text_to_binary(wide.data(), wide.size(), text, length, table, &problem);
+    FUZZ_CHECK(written < wide.size() && (written != 0) == (problem == ConversionProblem::none));
+    FUZZ_CHECK(problem != ConversionProblem::output_full);
+    ExactBuffer<uint8_t> exact(written);
+    ExactBuffer<uint8_t> short_one(written - (written != 0));
+    for (auto convert : {text_to_binary_unfilled, text_to_binary}) {
+        if (written == 0) {
+            break;
+        }
+        FUZZ_CHECK(convert(exact.data(), written, text, length, table, &problem) == written);
+        FUZZ_CHECK(std::memcmp(exact.data(), wide.data(), written) == 0);
+        FUZZ_CHECK(convert(short_one.data(), written - 1, text, length, table, &problem) == 0);
+        FUZZ_CHECK(problem == ConversionProblem::output_full);
+    }
+    return std::vector<uint8_t>(wide.data(), wide.data() + written);
+}
+
+// The data (copied to a buffer of exactly its size) through binary_to_text under each
+// organization, and where the round trip is defined back through text_to_binary: the same bytes.
+inline void check_round_trips(const uint8_t* bytes, size_t length, const MemberTable& table) {
+    ExactBuffer<uint8_t> data(bytes, length);
+    for (int options = 0; options < 4; ++options) {
+        const std::vector<char> text = checked_binary_to_text(
+            data.data(), length, table, TextOrganization{(options & 1) != 0, (options & 2) != 0});
+        if (!text.empty() && round_trip_defined(table, data.data(), length)) {
+            ExactBuffer<char> source(text.data(), text.size()); // ends at its capacity
+            ExactBuffer<uint8_t> back(length);
+            FUZZ_CHECK(text_to_binary(back.data(), length, source.data(), source.size(), table) ==
+                       length);
+            FUZZ_CHECK(std::memcmp(back.data(), data.data(), length) == 0);
+        }
+    }
 }

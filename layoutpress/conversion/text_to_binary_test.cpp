@@ -48,6 +48,13 @@ struct Outcome {
     }
 };
 
+std::ostream& operator<<(std::ostream& out, const Outcome& outcome) {
+    out << "result " << outcome.result << ", problem " << static_cast<int>(outcome.problem);
+    for (uint8_t byte : outcome.bytes)
+        out << ' ' << std::hex << static_cast<int>(byte) << std::dec;
+    return out;
+}
+
 constexpr uint8_t dirt = 0xA5;
 
 // One entry point on an unterminated copy of the text and a dirty output one byte larger than
@@ -152,18 +159,29 @@ void expect_as_reference(const MemberTable& table, const std::string& text) {
             continue;
         const Outcome expected = reference(table, text, capacity);
         for (bool fill : {true, false}) {
-            ASSERT_TRUE(convert(fill, table, text, capacity) == expected)
+            ASSERT_EQ(convert(fill, table, text, capacity), expected)
                 << "text [" << text << "], capacity " << capacity << ", filling " << fill;
         }
     }
 }
 
+// The failures, and what each rule gives by example; each row also as the reference, on the
+// text alone and followed by a zero byte and more text.
 TEST(TextToBinary, WorkedExamples) {
     const struct {
         std::vector<MemberEntry> members;
         const char* text;
         const char* hex;
+        ConversionProblem problem = ConversionProblem::none;
     } rows[] = {
+        {{s1}, "", "", ConversionProblem::no_input},
+        {{s1}, "  ,,\r\n , ", "", ConversionProblem::no_value},
+        {{s1}, " \"12", "", ConversionProblem::no_value},
+        {{}, "1", "", ConversionProblem::empty_structure},
+        {{text(0), s1}, "1", "", ConversionProblem::empty_structure},
+        {{s1, {MemberKind::Unsigned, 8, 0}}, "1,2", "", ConversionProblem::bad_member_size},
+        {{{MemberKind::Float, 2, 0}}, "1", "", ConversionProblem::bad_member_size},
+        {{{static_cast<MemberKind>(6), 1, 0}}, "1", "", ConversionProblem::bad_member_size},
         {{s2, s2}, " 1, 2,\r\n 3, 4,", "01 00 02 00 03 00 04 00"},
         {{s1, s1}, "1,,,2", "01 02"},                   // empty fields take no member
         {{s1}, "\r\n1\r\n\r\n , \r\n2\r\n", "01 02"},   // nor do blank lines
@@ -187,8 +205,6 @@ TEST(TextToBinary, WorkedExamples) {
         {{u2}, "-1", "FF FF"},
         {{s4, u4}, "4294967297,-2147483649", "01 00 00 00 FF FF FF 7F"},
         {{u4, s2}, "305419896,-2", "78 56 34 12 FE FF"},
-        {{u1, s2}, "12abc,0x1F", "0C 00 00"},
-        {{s1, s1, s1}, "\t+5,\n-5,- 5", "05 FB 00"},
         {{f4}, "0.1", "CD CC CC 3D"},
         {{f8, f8}, "0.1,-2", "9A 99 99 99 99 99 B9 3F 00 00 00 00 00 00 00 C0"},
         {{f10, u1}, "1.5,9", "00 00 00 00 00 00 F8 3F 00 00 09"},
@@ -199,33 +215,10 @@ TEST(TextToBinary, WorkedExamples) {
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "text \"" << row.text << "\"");
         const MemberTable table = table_of(row.members);
-        EXPECT_EQ(convert(true, table, row.text, 256).bytes, from_hex(row.hex));
+        const Bytes bytes = from_hex(row.hex);
+        EXPECT_EQ(convert(true, table, row.text, 256), (Outcome{bytes.size(), row.problem, bytes}));
         expect_as_reference(table, row.text);
         expect_as_reference(table, row.text + std::string(1, '\0') + "9,9"); // ends at the zero
-    }
-}
-
-TEST(TextToBinary, ReportsWhyNothingWasProduced) {
-    const struct {
-        std::vector<MemberEntry> members;
-        const char* text;
-        ConversionProblem expected;
-    } rows[] = {
-        {{s1}, "", ConversionProblem::no_input},
-        {{s1}, "  ,,\r\n , ", ConversionProblem::no_value},
-        {{s1}, " \"12", ConversionProblem::no_value},
-        {{}, "1", ConversionProblem::empty_structure},
-        {{text(0), s1}, "1", ConversionProblem::empty_structure},
-        {{s1, {MemberKind::Unsigned, 8, 0}}, "1,2", ConversionProblem::bad_member_size},
-        {{{MemberKind::Float, 2, 0}}, "1", ConversionProblem::bad_member_size},
-        {{{static_cast<MemberKind>(6), 1, 0}}, "1", ConversionProblem::bad_member_size},
-        {{s2, s2}, "1,2", ConversionProblem::output_full}, // 3 bytes of room for 4
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.text);
-        const Outcome outcome = convert(true, table_of(row.members), row.text, 3);
-        EXPECT_EQ(outcome.problem, row.expected);
-        expect_as_reference(table_of(row.members), row.text);
     }
     ConversionProblem problem = ConversionProblem::none;
     uint8_t out[4] = {1, 2, 3, 4};
@@ -236,46 +229,19 @@ TEST(TextToBinary, ReportsWhyNothingWasProduced) {
     EXPECT_EQ(problem, ConversionProblem::output_full);
 }
 
+// A value longer than any fixed value buffer; 256 members without an end mark, after the last
+// of which the record starts again.
 TEST(TextToBinary, LongValuesAndFullTables) {
-    const std::string value(4500, 'v'); // longer than any fixed value buffer
-    Bytes expected(value.begin(), value.end());
-    expected.resize(5000, 0);
-    expected.push_back(3);
-    EXPECT_EQ(convert(true, table_of({text(5000), s1}), "\"" + value + "\",3", 5001).bytes,
-              expected);
-
-    // 256 members without an end mark: the record starts again after the last one.
-    std::string input;
-    Bytes bytes;
-    for (int i = 0; i < 300; ++i) {
-        input += std::to_string(i) + ",";
-        bytes.push_back(static_cast<uint8_t>(i));
-    }
-    EXPECT_EQ(convert(true, table_of(std::vector<MemberEntry>(256, u1)), input, 300).bytes, bytes);
+    expect_as_reference(table_of({text(5000), s1}), "\"" + std::string(4500, 'v') + "\",3");
+    std::string numbers;
+    for (int i = 0; i < 300; ++i)
+        numbers += std::to_string(i) + ",";
+    expect_as_reference(table_of(std::vector<MemberEntry>(256, u1)), numbers);
 }
 
-TEST(TextToBinary, EdgeTextsCutAnywhereConvertAsTheRules) {
-    const MemberTable tables[] = {table_of({s4, s2, u1, b8}), table_of({u2, s1, b16, b32}),
-                                  table_of({text(5), s4}), table_of({f4, f10, u4}),
-                                  table_of({text(1), b32, {MemberKind::Bits, 3, 0}})};
-    const char* const texts[] = {
-        " -19, 2778, 162, 10110010,\r\n -99, 26773, 157, 00011110,",
-        "12345678,87654321,1,2,123456789012345678, 1,4294967297,-99999999999",
-        " \t5, 6 ,7\r8,\n9, 1\r\n\r\n2,,,3, ,4",
-        "1011001, 101100101, 10110010x, 1O110010, 10110010 , 1011001010110010",
-        "10110012, 30110010, 1011001010130010, 10110010101100101011001010110013",
-        "\"ab,c\", 5, \"x\r\ny\", -6, \"\", 7, \"a\"b\", 8, \"exactly8\", 12345678,\r\n",
-        "+7, +, -, 0000000000012, 1e5, 2.5, -0, 1.#INF, nan, a, ,\r\n ,",
-        "99999999,999999999,9999999999,99999999999999999999"};
-    for (const MemberTable& table : tables) {
-        for (const std::string whole : texts) {
-            for (size_t cut = 0; cut <= whole.size(); ++cut) {
-                expect_as_reference(table, whole.substr(0, cut));
-            }
-        }
-    }
-}
-
+// Random tables and texts of the pieces the quick readers take apart (digit runs of every length
+// around eight, bit patterns of 8 to 32 digits and one off, quoted values closed or left open,
+// separators, blanks, signs and stray characters): both entries as the reference.
 TEST(TextToBinary, RandomTextsConvertAsTheRules) {
     std::mt19937 random(20261207);
     auto digits = [&](int count, int base) {
@@ -285,7 +251,7 @@ TEST(TextToBinary, RandomTextsConvertAsTheRules) {
         return s;
     };
     const MemberEntry kinds[] = {s1, s2, s4, u1, u2, u4, b8, b16, b32, f4, f10, text(3), text(9)};
-    for (int round = 0; round < 4000 && !testing::Test::HasFailure(); ++round) {
+    for (int round = 0; round < 8000 && !testing::Test::HasFailure(); ++round) {
         std::vector<MemberEntry> members(random() % 7);
         for (MemberEntry& member : members) {
             member = random() % 40 == 0 ? MemberEntry{MemberKind::Signed, 3, 0}
@@ -307,7 +273,7 @@ TEST(TextToBinary, RandomTextsConvertAsTheRules) {
                 text += "\"" + digits(random() % 12, 10) + (random() % 4 ? "\"" : "");
                 break;
             case 4:
-                text += "\t\rx2 .\n\""[random() % 8];
+                text += "\t\rx2 .\n\"+-e"[random() % 11];
                 break;
             default:
                 text += random() % 2 ? ", " : ",\r\n";
