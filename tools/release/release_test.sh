@@ -101,7 +101,8 @@ examples=$work/deb/usr/share/doc/layoutpress-tallydrill-cli/examples
     -o "$work/parts-linux.bin" || fail "the package's layoutpress-cli"
 "$work/deb/usr/bin/tallydrill-cli" check "$examples"/pack/*.tt >/dev/null 2>&1 ||
     fail "the package's tallydrill-cli finds problems in its pack"
-pass "the package: lintian, its tools on the example and the pack"
+ls "$work"/deb/usr/share/man/man1/{layoutpress,tallydrill}-cli.1.gz >/dev/null 2>&1 || fail "the package lacks a man page"
+pass "the package: lintian, its tools on the example and the pack, the man pages"
 
 # ---- Under Wine, from a folder whose name has spaces -----------------------------------
 folder="$work/Programs of Mine/layoutpress tallydrill"
