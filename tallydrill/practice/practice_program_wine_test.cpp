@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -40,6 +39,16 @@ std::string text_at(HWND window, const char* window_class, int x, int y) {
     return child ? window_text(child) : "(none)";
 }
 
+// The answer slot whose button shows text, -1 when none does.
+int slot_showing(HWND window, const std::string& text) {
+    for (int slot = 0; slot < 4; ++slot) {
+        if (text_at(window, "Button", 50, 280 + 30 * slot) == text) {
+            return slot;
+        }
+    }
+    return -1;
+}
+
 // The verdicts and the your-answer fields, once the result pane has opened (NEXT at full size).
 Lines verdicts(HWND window) {
     RECT client{};
@@ -69,15 +78,8 @@ TEST(PracticeProgram, AQuestionFromTheDialogIsAnsweredByKeyAndByTypedScore) {
     ASSERT_TRUE(load(program, window, VK_F5, path));
     ASSERT_TRUE(win32_test::pump_until([&] { return window_text(window) == "kans.tt"; }, 5000));
     EXPECT_EQ(text_at(window, "Edit", 0, 0), "Four kans.\r\nThe score?");
-    Lines on_buttons;
-    for (int slot = 0; slot < 4; ++slot) {
-        on_buttons.push_back(text_at(window, "Button", 50, 280 + 30 * slot));
-        EXPECT_EQ(text_at(window, "Static", 0, 280 + 30 * slot), "F" + std::to_string(slot + 1));
-    }
-    const int right = static_cast<int>(std::find(on_buttons.begin(), on_buttons.end(), "2900") -
-                                       on_buttons.begin());
-    std::sort(on_buttons.begin(), on_buttons.end());
-    EXPECT_EQ(on_buttons, (Lines{"1500", "2900", "3900", "5800"}));
+    const int right = slot_showing(window, "2900");
+    ASSERT_GE(right, 0);
     // The tiles as data\bp.bmp of the program's folder holds them.
     HBITMAP cells = static_cast<HBITMAP>(
         LoadImageA(nullptr, "data\\bp.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
@@ -91,7 +93,6 @@ TEST(PracticeProgram, AQuestionFromTheDialogIsAnsweredByKeyAndByTypedScore) {
 
     win32_test::post_key(window, static_cast<WORD>(VK_F1 + right));
     EXPECT_EQ(verdicts(window), (Lines{"permit", "right", "select answer", "2900"}));
-    EXPECT_EQ(text_at(window, "Edit", 0, 280), "Explained.");
 
     // The next question in the typed-score mode: a wrong score typed, then Enter.
     ASSERT_TRUE(load(program, window, VK_F6, path));
@@ -103,7 +104,7 @@ TEST(PracticeProgram, AQuestionFromTheDialogIsAnsweredByKeyAndByTypedScore) {
     win32_test::post_key(input, VK_RETURN);
     EXPECT_EQ(verdicts(window), (Lines{"permit", "wrong", "input answer", "2900 a"}));
 
-    win32_test::post_command(window, IDM_EXIT);
+    PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_EQ(program.wait_for_exit(), 0);
 }
 
@@ -124,14 +125,7 @@ TEST(PracticeProgram, DISABLED_PoseForScreenshots) {
     ASSERT_TRUE(load(program, window, VK_F5, win32_test::full_path(found.cFileName)));
     int right = -1;
     ASSERT_TRUE(win32_test::pump_until(
-        [&] {
-            for (int slot = 0; slot < 4; ++slot) {
-                right = text_at(window, "Button", 50, 280 + 30 * slot) == answer_text(record, 0)
-                            ? slot
-                            : right;
-            }
-            return right >= 0;
-        },
+        [&] { return (right = slot_showing(window, std::string(answer_text(record, 0)))) >= 0; },
         5000));
     const auto pose = [&](DWORD ms, const char* flag, const char* done) {
         SetForegroundWindow(window);
@@ -144,7 +138,7 @@ TEST(PracticeProgram, DISABLED_PoseForScreenshots) {
     win32_test::post_key(window, static_cast<WORD>(VK_F1 + right));
     verdicts(window);
     pose(300, "result.flag", "result.done");
-    win32_test::post_command(window, IDM_EXIT);
+    PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
     program.wait_for_exit();
 }
 

@@ -60,8 +60,24 @@ void provide_tile_bitmap() {
 }
 
 std::string tile_differences(HWND window, HBITMAP cells, const QuestionRecord& record) {
-    const win32_test::Picture shown = win32_test::picture_of_client(window);
-    const win32_test::Picture bitmap = win32_test::picture_of_bitmap(cells);
+    // The client area as the screen shows it, and the cells (none without a bitmap).
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(nullptr);
+    const win32_test::Picture shown =
+        win32_test::picture_of_dc(screen, origin.x, origin.y, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    BITMAP size{};
+    win32_test::Picture bitmap;
+    if (GetObjectA(cells, sizeof size, &size) == sizeof size) {
+        HDC memory = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(memory, cells);
+        bitmap = win32_test::picture_of_dc(memory, 0, 0, size.bmWidth, size.bmHeight);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
     const TilePlan plan = plan_tiles(record, make_tile_cell_table(), shown.width);
     // The copy that shows at each pixel: the last one drawn there whose cell the bitmap holds.
     std::vector<int> shown_copy(shown.pixels.size(), -1);

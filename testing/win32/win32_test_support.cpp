@@ -20,16 +20,17 @@ void close_dialog(HWND dialog) {
 }
 
 struct DialogQuery {
+    DWORD thread_id;
     DWORD process_id;
     HWND found;
 };
 
 BOOL CALLBACK match_dialog(HWND window, LPARAM parameter) {
     auto* query = reinterpret_cast<DialogQuery*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if ((query->process_id == 0 || owner == query->process_id) && IsWindowVisible(window) &&
-        IsWindowEnabled(window) && window_class(window) == "#32770") {
+    DWORD process = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &process);
+    if ((query->process_id != 0 ? process == query->process_id : thread == query->thread_id) &&
+        IsWindowVisible(window) && IsWindowEnabled(window) && window_class(window) == "#32770") {
         query->found = window;
         return FALSE;
     }
@@ -88,12 +89,8 @@ std::string full_path(const std::string& name) {
 }
 
 HWND find_dialog(DWORD thread_id, DWORD process_id) {
-    DialogQuery query{process_id, nullptr};
-    if (process_id != 0) {
-        EnumWindows(match_dialog, reinterpret_cast<LPARAM>(&query));
-    } else {
-        EnumThreadWindows(thread_id, match_dialog, reinterpret_cast<LPARAM>(&query));
-    }
+    DialogQuery query{thread_id, process_id, nullptr};
+    EnumWindows(match_dialog, reinterpret_cast<LPARAM>(&query));
     return query.found;
 }
 
@@ -258,10 +255,6 @@ void post_chars(HWND window, const std::string& text) {
     }
 }
 
-void post_command(HWND window, int id) {
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
-
 Picture picture_of_dc(HDC dc, int left, int top, int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -279,30 +272,6 @@ Picture picture_of_dc(HDC dc, int left, int top, int width, int height) {
     SelectObject(memory, old);
     DeleteDC(memory);
     DeleteObject(section);
-    return picture;
-}
-
-Picture picture_of_client(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    HDC screen = GetDC(nullptr);
-    Picture picture = picture_of_dc(screen, origin.x, origin.y, client.right, client.bottom);
-    ReleaseDC(nullptr, screen);
-    return picture;
-}
-
-Picture picture_of_bitmap(HBITMAP bitmap) {
-    BITMAP size{};
-    if (GetObjectA(bitmap, sizeof size, &size) != sizeof size) {
-        return Picture{};
-    }
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    Picture picture = picture_of_dc(memory, 0, 0, size.bmWidth, size.bmHeight);
-    SelectObject(memory, old);
-    DeleteDC(memory);
     return picture;
 }
 

@@ -18,26 +18,20 @@ bool pump_until(const std::function<bool()>& done, DWORD timeout_ms);
 // WM_GETTEXT, also across processes ("" when the window does not answer within 5 s).
 std::string window_text(HWND window);
 std::string window_class(HWND window);
-// The full path of a file of the current folder.
-std::string full_path(const std::string& name);
+std::string full_path(const std::string& name); // of a file of the current folder
 
 // The first visible, enabled dialog (#32770) of a thread, or of a process when process_id is
-// not 0. A disabled dialog waits for one it opened and is skipped.
+// not 0 (a disabled dialog waits for one it opened); a file dialog described by its title,
+// any other as "caption: message" (its last Static text).
 HWND find_dialog(DWORD thread_id, DWORD process_id = 0);
-// A file dialog by its title alone, any other as "caption: message" (its last Static text).
 std::string describe_dialog(HWND dialog);
-// What a file dialog offers: its file types (the selected one marked with a "*"), then the
-// text of its file name box.
+// A file dialog's file types (the selected one marked "*"), then its file name box.
 std::vector<std::string> offered_files(HWND dialog);
 
 // Runs action while a thread of its own answers the modal dialogs of this thread (or of the
-// process process_id) in the order they come, then waits (5 s at most) until every answer is
-// given and its dialog gone; gives what the dialogs showed:
-//
-//     EXPECT_EQ(answer_dialogs({press(IDOK)}, [] { MessageBoxA(0, "Saved.", "App", MB_OK); }),
-//               std::vector<std::string>{"App: Saved."});
-//
-// A dialog with no answer left fails the test and is closed; so does an answer left unused.
+// process process_id) in the order they come, waits (5 s at most) until every answer is given
+// and its dialog gone, and gives what the dialogs showed. A dialog with no answer left fails
+// the test and is closed; so does an answer left unused.
 using Answer = std::function<void(HWND dialog)>;
 std::vector<std::string> answer_dialogs(const std::vector<Answer>& answers,
                                         const std::function<void()>& action, DWORD process_id = 0);
@@ -45,8 +39,8 @@ Answer press(int id);
 Answer cancel();
 Answer choose_file(const std::string& path); // into the file name box (0x47C), then OK
 
-// A program started for the test under the same prefix, from the test's folder; ended when
-// this object goes. unix_path is a $<TARGET_FILE:...> path.
+// A program started under the same prefix from the test's folder, ended with this object;
+// unix_path is a $<TARGET_FILE:...> path.
 class Program {
   public:
     explicit Program(const std::string& unix_path);
@@ -57,21 +51,19 @@ class Program {
     DWORD id() const { return process_.dwProcessId; }
     // A visible top-level window of the program of this class (and title), waited for 10 s.
     HWND wait_for_window(const char* class_name, const char* title = nullptr);
-    // The exit code, or -1 when the program still runs after timeout_ms.
-    long wait_for_exit(DWORD timeout_ms = 10000);
+    long wait_for_exit(DWORD timeout_ms = 10000); // -1 while the program still runs
 
   private:
     PROCESS_INFORMATION process_ = {};
 };
-// The program's path: the environment variable's when it is set (release_test.sh runs the
-// program tests on an unpacked release that way), else built_in.
+// The environment variable's path when it is set (release_test.sh runs the program tests on
+// an unpacked release that way), else built_in.
 std::string program_path(const char* variable, const char* built_in);
 
-// Input posted to a window as the keyboard gives it: WM_KEYDOWN/UP of a virtual key, WM_CHAR
-// of each character; and a command of the menu or accelerators.
+// Input posted as the keyboard gives it: WM_KEYDOWN/UP of a virtual key, WM_CHAR of each
+// character.
 void post_key(HWND window, WORD virtual_key);
 void post_chars(HWND window, const std::string& text);
-void post_command(HWND window, int id);
 
 // Pixels as COLORREF gives them, row by row from the top.
 struct Picture {
@@ -81,7 +73,5 @@ struct Picture {
     COLORREF at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 Picture picture_of_dc(HDC dc, int left, int top, int width, int height);
-Picture picture_of_client(HWND window);    // as the screen shows it
-Picture picture_of_bitmap(HBITMAP bitmap); // empty when there is none
 
 } // namespace win32_test

@@ -8,8 +8,8 @@
 
 #include "win32_test_support.h"
 
-// GoogleTest's main, and a watchdog that fails the
-// running test and closes a dialog of the process that stays up unanswered for 10 to 20 s.
+// GoogleTest's main, and a watchdog that fails the running test and closes a dialog of the
+// process that stays up unanswered for 10 to 20 s.
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     std::thread([] {
@@ -18,8 +18,7 @@ int main(int argc, char** argv) {
             if (dialog != nullptr && dialog == seen) {
                 ADD_FAILURE() << "dialog " << win32_test::describe_dialog(dialog)
                               << " left unanswered";
-                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                PostMessageA(dialog, WM_CLOSE, 0, 0);
+                win32_test::cancel()(dialog);
             }
             seen = dialog;
         }
