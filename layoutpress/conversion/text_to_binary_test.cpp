@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -52,31 +53,28 @@ Outcome convert(bool fill, const MemberTable& table, const std::string& text, si
 // The rules plainly: a field ends at "," or CR LF or the end, a quoted value at the next quote;
 // each value is read by the general readers within its field.
 Outcome reference(const MemberTable& table, const std::string& whole, size_t capacity) {
-    const char* p = whole.data();
-    const char* limit = p + std::strlen(whole.c_str());
-    auto line_end = [&](const char* q) { return *q == '\r' && q + 1 != limit && q[1] == '\n'; };
-    auto past_field = [&](const char* q) {
-        while (q != limit && *q != ',' && !line_end(q))
-            ++q;
-        return q == limit ? q : q + (*q == ',' ? 1 : 2);
+    const std::string text = whole.c_str(); // up to the first zero byte
+    const auto field_end = [&](size_t from) {
+        return std::min({text.find(',', from), text.find("\r\n", from), text.size()});
     };
-    if (p == limit)
+    if (text.empty())
         return {ConversionProblem::no_input, {}};
     Bytes out;
     int index = 0;
     bool any_value = false;
-    while (p != limit) {
-        if (*p == ' ' || *p == ',' || line_end(p)) {
-            p += line_end(p) ? 2 : 1;
+    for (size_t p = 0; p < text.size();) {
+        if (text[p] == ' ' || text[p] == ',' || text.compare(p, 2, "\r\n") == 0) {
+            p += text[p] == '\r' ? 2 : 1;
             continue;
         }
-        const char* value = p + (*p == '"');
-        const char* end = value;
-        while (end != limit && (*p == '"' ? *end != '"' : *end != ',' && !line_end(end)))
-            ++end;
-        if (*p == '"' && end == limit)
+        const bool quoted = text[p] == '"';
+        const size_t end = quoted ? text.find('"', p + 1) : field_end(p);
+        if (end == std::string::npos)
             break; // an unclosed quote ends the text
-        p = past_field(end);
+        const std::string value = text.substr(p + quoted, end - p - quoted);
+        const char *first = value.data(), *last = first + value.size();
+        p = field_end(end);
+        p += p == text.size() ? 0 : text[p] == ',' ? 1 : 2;
         any_value = true;
         if (index == member_table_entries || is_end_mark(table.entries[index]))
             index = 0;
@@ -87,19 +85,19 @@ Outcome reference(const MemberTable& table, const std::string& whole, size_t cap
             return {ConversionProblem::bad_member_size, {}};
         if (static_cast<size_t>(entry.size) > capacity - out.size())
             return {ConversionProblem::output_full, {}};
-        uint64_t bits = read_integer_value(value, end);
-        const float single = read_float_value(value, end);
-        const double real = read_double_value(value, end);
-        const std::string digits(value, std::min<size_t>(end - value, 8 * entry.size));
+        uint64_t bits = read_integer_value(first, last);
+        const float single = read_float_value(first, last);
+        const double real = read_double_value(first, last);
         if (entry.kind == MemberKind::Float) {
             entry.size == 4 ? std::memcpy(&bits, &single, 4) : std::memcpy(&bits, &real, 8);
         } else if (entry.kind == MemberKind::Bits) { // all its digits, or 0
+            const std::string digits = value.substr(0, 8 * entry.size);
             const bool all = digits.size() == 8u * entry.size &&
                              digits.find_first_not_of("01") == std::string::npos;
             bits = all ? std::stoull(digits, nullptr, 2) : 0;
         }
-        for (int i = 0; i < entry.size; ++i) {
-            out.push_back(entry.kind == MemberKind::Text ? (value + i < end ? value[i] : 0)
+        for (size_t i = 0; i < static_cast<size_t>(entry.size); ++i) {
+            out.push_back(entry.kind == MemberKind::Text ? (i < value.size() ? value[i] : 0)
                           : i < 8                        ? static_cast<uint8_t>(bits >> 8 * i)
                                                          : 0);
         }
