@@ -165,7 +165,7 @@ TEST(BinaryToText, WorkedExamples) {
         {{{S, 4, 0}}, {1, 2, 3}, 0, ok, " 197121,"},           // missing bytes read as zero
         {{{S, 1, 0}}, {}, 0, ConversionProblem::no_input, ""},
         {{{T, 0, 0}, {S, 1, 0}}, {1}, 0, ConversionProblem::empty_structure, ""},
-        {{{S, 1, 2}, {S, 3, 0}}, {1, 2}, 3, bad, " 1,"}, // no organization after a bad member
+        {{{S, 1, 2}, {F, 2, 0}}, {1, 2}, 3, bad, " 1,"}, // no organization after a bad member
         {{{static_cast<MemberKind>(7), 4, 0}}, {1}, 0, bad, ""},
     };
     for (const auto& row : rows) {
@@ -178,11 +178,7 @@ TEST(BinaryToText, WorkedExamples) {
     char out[4] = "abc"; // missing data, and no one to tell: zero-filled all the same
     EXPECT_EQ(binary_to_text(out, sizeof out, nullptr, 4, table_of({{S, 1, 0}}), {}), 0u);
     EXPECT_EQ(out[0] | out[3], 0);
-}
-
-// 300 records whose widest values (over 127 characters) come last, aligned.
-TEST(BinaryToText, WideColumnsOverManyRecords) {
-    Bytes data;
+    Bytes data; // 300 records whose widest values (over 127 characters) come last, aligned
     for (uint32_t r = 0; r < 300; ++r) {
         const uint32_t number = r == 299 ? 4000000000u : r;
         data.resize(data.size() + 200);

@@ -129,7 +129,6 @@ TEST(TextToBinary, WorkedExamples) {
     } rows[] = {
         {{s1}, "", "", ConversionProblem::no_input},
         {{s1}, "  ,,\r\n , ", "", ConversionProblem::no_value},
-        {{s1}, " \"12", "", ConversionProblem::no_value},
         {{text(0), s1}, "1", "", ConversionProblem::empty_structure},
         {{s1, {MemberKind::Unsigned, 8, 0}}, "1,2", "", ConversionProblem::bad_member_size},
         {{{static_cast<MemberKind>(6), 1, 0}}, "1", "", ConversionProblem::bad_member_size},
