@@ -1,7 +1,6 @@
-// Both conversions along member tables that the parser never makes: any kind code, sizes a kind
-// does not allow, 256 members without an end mark. The input: the number of entries, three
-// bytes per entry (kind, size, element count), an unused byte, then the bytes taken both as
-// text format data and as binary data.
+// Both conversions along tables the parser never makes (any kind code and size, 256 members): the
+// number of entries, three bytes per entry (kind, size, element count), an unused byte, then the
+// bytes taken both as text format data and as binary data.
 #include "fuzz/conversion_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -44,9 +44,8 @@ Outcome convert(bool fill, const Bytes& bytes, const MemberTable& table,
     const void* end = std::memchr(out.data(), 0, capacity);
     EXPECT_TRUE(capacity == 0 || end != nullptr) << "no terminator";
     const size_t length = end == nullptr ? 0 : static_cast<const char*>(end) - out.data();
-    EXPECT_TRUE(!fill || std::all_of(out.begin() + length, out.end() - 1, [](char c) {
-        return c == 0;
-    })) << "not zero-filled after the text";
+    EXPECT_TRUE(!fill || std::count(out.begin() + length, out.end(), 0) + length == capacity)
+        << "not zero-filled after the text";
     EXPECT_EQ(result, problem == ConversionProblem::none ? length : 0u);
     return {problem, std::string(out.data(), length)};
 }

@@ -17,12 +17,10 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 using Outcome = std::pair<ConversionProblem, Bytes>; // the result's bytes
-const MemberEntry s1{MemberKind::Signed, 1, 0}, s2{MemberKind::Signed, 2, 0};
-const MemberEntry s4{MemberKind::Signed, 4, 0}, u1{MemberKind::Unsigned, 1, 0};
-const MemberEntry u2{MemberKind::Unsigned, 2, 0}, u4{MemberKind::Unsigned, 4, 0};
-const MemberEntry f4{MemberKind::Float, 4, 0}, f8{MemberKind::Float, 8, 0};
-const MemberEntry f10{MemberKind::Float, 10, 0}, b8{MemberKind::Bits, 1, 0};
-const MemberEntry b16{MemberKind::Bits, 2, 0}, b32{MemberKind::Bits, 4, 0};
+constexpr MemberKind S = MemberKind::Signed, U = MemberKind::Unsigned, F = MemberKind::Float;
+constexpr MemberKind B = MemberKind::Bits;
+const MemberEntry s1{S, 1, 0}, s2{S, 2, 0}, s4{S, 4, 0}, u1{U, 1, 0}, u2{U, 2, 0}, u4{U, 4, 0};
+const MemberEntry f4{F, 4, 0}, f8{F, 8, 0}, f10{F, 10, 0}, b8{B, 1, 0}, b16{B, 2, 0}, b32{B, 4, 0};
 MemberEntry text(int32_t size) {
     return {MemberKind::Text, size, size};
 }
@@ -130,15 +128,12 @@ TEST(TextToBinary, WorkedExamples) {
         {{s1}, "", "", ConversionProblem::no_input},
         {{s1}, "  ,,\r\n , ", "", ConversionProblem::no_value},
         {{text(0), s1}, "1", "", ConversionProblem::empty_structure},
-        {{s1, {MemberKind::Unsigned, 8, 0}}, "1,2", "", ConversionProblem::bad_member_size},
         {{{static_cast<MemberKind>(6), 1, 0}}, "1", "", ConversionProblem::bad_member_size},
-        {{s2, s2}, " 1, 2,\r\n 3, 4,", "01 00 02 00 03 00 04 00"},
-        {{s1, s1}, "1,,\r\n\r\n , \r\n2", "01 02"},     // empty fields and lines take no member
+        {{s1, s2}, "1,,\r\n\r\n , \r\n2", "01 02 00"},  // empty fields and lines take no member
         {{text(2), text(2)}, "ab,\ncd", "61 62 0A 63"}, // a lone LF is part of a value
-        {{text(3), s1}, "a\r\r\n4", "61 0D 00 04"},
         {{s1, s2}, "1,2,3,4,5", "01 02 00 03 04 00 05"},
         {{s1, {MemberKind::End, 0, 0}, s2}, "1,2", "01 02"},
-        {{s1, {MemberKind::Signed, 3, 0}}, "1", "01"}, // a bad member not reached
+        {{s1, {S, 3, 0}}, "1", "01"}, // a bad member not reached
         {{text(4)}, "\"a\r\nb\"", "61 0D 0A 62"},
         {{text(4), s1}, "\"a,\"xy,5", "61 2C 00 00 05"},
         {{s1, text(3)}, "1,\"abc", "01"}, // an unclosed quote is dropped
@@ -193,8 +188,7 @@ TEST(TextToBinary, RandomTextsConvertAsTheRules) {
     for (int round = 0; round < 8000 && !testing::Test::HasFailure(); ++round) {
         std::vector<MemberEntry> members(random() % 7);
         for (MemberEntry& member : members) {
-            member = random() % 40 == 0 ? MemberEntry{MemberKind::Signed, 3, 0}
-                                        : kinds[random() % std::size(kinds)];
+            member = random() % 40 == 0 ? MemberEntry{S, 3, 0} : kinds[random() % std::size(kinds)];
         }
         std::string text;
         for (int pieces = static_cast<int>(random() % 24); pieces > 0; --pieces) {
