@@ -192,8 +192,8 @@ TEST(BinaryToText, WorkedExamples) {
 }
 
 // Random tables (arrays of every count, now and then a bad size) and records (numbers of every
-// length and around every power of ten, bytes at their extremes, finite floats, texts of any
-// bytes), data ending inside a record or a member, in every organization and buffer size.
+// length and around every power of ten, finite floats, texts of any bytes), data ending inside a
+// record or a member, in every organization and buffer size.
 TEST(BinaryToText, RandomRecordsAsTheReference) {
     std::mt19937 random(20261207);
     const MemberEntry kinds[] = {{S, 1, 1}, {S, 2, 1}, {S, 4, 1}, {U, 1, 1}, {U, 2, 1}, {U, 4, 1},
@@ -220,10 +220,6 @@ TEST(BinaryToText, RandomRecordsAsTheReference) {
                 if (member.kind == F)
                     member.size == 4 ? std::memcpy(&bits, &single, 4)
                                      : std::memcpy(&bits, &real, 8);
-                const int shift = 8 * static_cast<int>(random() % std::min(member.size, 8));
-                if (random() % 8 == 0) // one byte at an extreme
-                    bits = (bits & ~(uint64_t{0xFF} << shift)) | uint64_t{random() % 2 * 0xFF}
-                                                                     << shift;
                 const size_t at = data.size(), text_end = at + random() % (member.size + 1);
                 data.resize(at + member.size);
                 std::memcpy(&data[at], &bits, std::min(member.size, 8));
