@@ -85,18 +85,17 @@ Outcome reference(const MemberTable& table, const Bytes& data, size_t capacity,
         std::memcpy(&single, &low, 4);
         std::memcpy(&real, &wide, 8);
         char number[number_text_capacity];
-        if (entry.kind == T) {
+        if (entry.kind == T)
             value.erase(std::remove(value.begin(), value.end(), '\0'), value.end());
-        } else if (entry.kind == S) {
+        else if (entry.kind == S)
             value.assign(number,
                          format_signed(number, static_cast<int32_t>(low << shift) >> shift));
-        } else if (entry.kind == U) {
+        else if (entry.kind == U)
             value.assign(number, format_unsigned(number, low));
-        } else if (entry.kind == B) {
+        else if (entry.kind == B)
             value = std::bitset<32>(low).to_string().substr(32 - 8 * entry.size);
-        } else {
+        else
             value.assign(number, format_general(number, entry.size == 4 ? single : real));
-        }
         widths[index] = std::max(widths[index], value.size());
         values.push_back({index, value});
         position += available;
@@ -110,13 +109,12 @@ Outcome reference(const MemberTable& table, const Bytes& data, size_t capacity,
             organization.space && !(is_text && line_feed) ? widths[index] - value.size() : 0, ' ');
         std::string piece = (index == 0 && !text.empty() ? "\r\n " : " ") +
                             (is_text ? "\"" + value + "\"" + pad : pad + value) + ",";
-        if (line_feed && !is_text && entry.element_count >= 2) {
+        if (line_feed && !is_text && entry.element_count >= 2)
             pending = entry.element_count - 1;
-        } else if (line_feed && !is_text && pending > 1) {
+        else if (line_feed && !is_text && pending > 1)
             --pending;
-        } else if (line_feed) {
+        else if (line_feed)
             piece += "\r\n";
-        }
         if (text.size() + piece.size() >= capacity)
             return {ConversionProblem::output_full, text};
         text += piece;
@@ -130,13 +128,11 @@ void expect_as_reference(const MemberTable& table, const Bytes& data,
     const size_t roomy = data.size() * 48 + 64;
     const size_t length = reference(table, data, roomy, organization).second.size();
     for (size_t capacity : {roomy, length + 1, length, length / 2, size_t{1}, size_t{0}}) {
-        for (bool fill : {true, false}) {
-            SCOPED_TRACE(testing::Message()
-                         << "capacity " << capacity << ", filling " << fill << ", space "
-                         << organization.space << ", line feed " << organization.line_feed);
+        for (bool fill : {true, false})
             ASSERT_EQ(convert(fill, data, table, organization, capacity),
-                      reference(table, data, capacity, organization));
-        }
+                      reference(table, data, capacity, organization))
+                << "capacity " << capacity << ", filling " << fill << ", organization "
+                << organization.space << organization.line_feed;
     }
 }
 

@@ -94,11 +94,10 @@ Outcome reference(const MemberTable& table, const std::string& whole, size_t cap
                              digits.find_first_not_of("01") == std::string::npos;
             bits = all ? std::stoull(digits, nullptr, 2) : 0;
         }
-        for (size_t i = 0; i < static_cast<size_t>(entry.size); ++i) {
+        for (size_t i = 0; i < static_cast<size_t>(entry.size); ++i)
             out.push_back(entry.kind == MemberKind::Text ? (i < value.size() ? value[i] : 0)
                           : i < 8                        ? static_cast<uint8_t>(bits >> 8 * i)
                                                          : 0);
-        }
     }
     if (!any_value)
         return {ConversionProblem::no_value, {}};
@@ -181,9 +180,8 @@ TEST(TextToBinary, RandomTextsConvertAsTheRules) {
     const MemberEntry kinds[] = {s1, s2, s4, u1, u2, u4, b8, b16, b32, f4, f10, text(3), text(9)};
     for (int round = 0; round < 8000 && !testing::Test::HasFailure(); ++round) {
         std::vector<MemberEntry> members(random() % 7);
-        for (MemberEntry& member : members) {
+        for (MemberEntry& member : members)
             member = random() % 40 == 0 ? MemberEntry{S, 3, 0} : kinds[random() % std::size(kinds)];
-        }
         std::string text;
         for (int pieces = static_cast<int>(random() % 24); pieces > 0; --pieces) {
             const int piece = static_cast<int>(random() % 6);

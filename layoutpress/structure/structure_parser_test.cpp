@@ -79,9 +79,8 @@ TEST(ParseStructure, BuildsTheExpectedTableOrFailsWhereExpected) {
     all.push_back(
         {"// head\r\nshort n" + name + ";", {}, StructureProblem::declaration_too_long, 9});
     all.push_back({"", {{255, S, 1, 0}}, too_many, 255 * 9});
-    for (int i = 0; i < 256; ++i) {
+    for (int i = 0; i < 256; ++i)
         all.back().text += "char a;\r\n";
-    }
     for (const Case& c : all) {
         SCOPED_TRACE("text \"" + c.text + "\"");
         // From a heap buffer of exactly the text's size (a read past it is caught by the
@@ -99,10 +98,9 @@ TEST(ParseStructure, BuildsTheExpectedTableOrFailsWhereExpected) {
         EXPECT_EQ(parse_structure(terminated.data(), terminated.size(), other), success);
         MemberTable expected = {};
         int entry = 0;
-        for (const Span& run : c.runs) {
+        for (const Span& run : c.runs)
             for (int i = 0; i < run.repeat; ++i)
                 expected.entries[entry++] = {run.kind, run.size, i == 0 ? run.first_count : 0};
-        }
         EXPECT_EQ(std::memcmp(&table, &expected, sizeof table), 0);
         EXPECT_EQ(std::memcmp(&table, &other, sizeof table), 0) << "terminated text differs";
     }
