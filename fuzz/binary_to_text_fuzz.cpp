@@ -5,8 +5,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzReader reader(data, size);
     std::unique_ptr<MemberTable> table(new MemberTable);
-    if (read_fuzz_structure(reader, *table)) {
+    if (read_fuzz_structure(reader, *table))
         check_round_trips(reader.rest(), reader.left(), *table);
-    }
     return 0;
 }

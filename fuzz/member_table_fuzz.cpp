@@ -1,7 +1,6 @@
-// Both conversions along member tables that the parser never makes: any kind code, sizes a kind
-// does not allow, 256 members without an end mark. The input gives the number of entries, then
-// three bytes per entry (kind, size, element count), a byte that is not used, then bytes taken
-// both as text format data and as binary data, with the promises of conversion_support.h.
+// Both conversions along tables the parser never makes (any kind code and size, 256 members): the
+// number of entries, three bytes per entry (kind, size, element count), an unused byte, then the
+// bytes taken both as text format data and as binary data.
 #include "fuzz/conversion_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -12,10 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t entries_pick = reader.byte();
     const int entries = entries_pick == 0xFF ? member_table_entries : entries_pick;
     for (int i = 0; i < entries && reader.left() >= 3; ++i) {
-        MemberEntry& entry = table->entries[i];
-        entry.kind = static_cast<MemberKind>(reader.byte() % 7);
-        entry.size = sizes[reader.byte() % (sizeof sizes / sizeof sizes[0])];
-        entry.element_count = reader.byte() % 6;
+        table->entries[i] = {static_cast<MemberKind>(reader.byte() % 7),
+                             sizes[reader.byte() % std::size(sizes)], reader.byte() % 6};
     }
     reader.byte(); // once a buffer capacity; kept so that the corpus reads as it did
     ExactBuffer<char> text(reader.rest(), reader.left());

@@ -1,6 +1,5 @@
-// text_to_binary: a structure text, a zero byte, then the text format data. The promises of
-// both conversions (conversion_support.h) on the text, then on the bytes it gave, which read
-// back from binary_to_text's text under every organization.
+// text_to_binary: a structure text, a zero byte, then the text format data; the bytes it gives
+// then go through binary_to_text and back (conversion_support.h).
 #include "fuzz/conversion_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,10 +1,11 @@
-// text_to_binary and text_to_binary_unfilled: worked examples, the failures, and the quick
+// text_to_binary and text_to_binary_unfilled: the failures and worked examples, and the quick
 // readers (integers and bit patterns eight characters at a time, quoted texts a word at a time)
 // against the rules written out one character at a time on edge and random texts.
 #include "layoutpress/conversion/text_to_binary.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -15,12 +16,11 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-const MemberEntry s1{MemberKind::Signed, 1, 0}, s2{MemberKind::Signed, 2, 0};
-const MemberEntry s4{MemberKind::Signed, 4, 0}, u1{MemberKind::Unsigned, 1, 0};
-const MemberEntry u2{MemberKind::Unsigned, 2, 0}, u4{MemberKind::Unsigned, 4, 0};
-const MemberEntry f4{MemberKind::Float, 4, 0}, f8{MemberKind::Float, 8, 0};
-const MemberEntry f10{MemberKind::Float, 10, 0}, b8{MemberKind::Bits, 1, 0};
-const MemberEntry b16{MemberKind::Bits, 2, 0}, b32{MemberKind::Bits, 4, 0};
+using Outcome = std::pair<ConversionProblem, Bytes>; // the result's bytes
+constexpr MemberKind S = MemberKind::Signed, U = MemberKind::Unsigned, F = MemberKind::Float;
+constexpr MemberKind B = MemberKind::Bits;
+const MemberEntry s1{S, 1, 0}, s2{S, 2, 0}, s4{S, 4, 0}, u1{U, 1, 0}, u2{U, 2, 0}, u4{U, 4, 0};
+const MemberEntry f4{F, 4, 0}, f8{F, 8, 0}, f10{F, 10, 0}, b8{B, 1, 0}, b16{B, 2, 0}, b32{B, 4, 0};
 MemberEntry text(int32_t size) {
     return {MemberKind::Text, size, size};
 }
@@ -31,137 +31,87 @@ MemberTable table_of(const std::vector<MemberEntry>& entries) {
     return table;
 }
 
-Bytes from_hex(const char* hex) {
-    Bytes bytes;
-    for (const char* p = hex; *p != 0; p += p[2] == ' ' ? 3 : 2) {
-        bytes.push_back(static_cast<uint8_t>(std::stoi(std::string(p, 2), nullptr, 16)));
-    }
-    return bytes;
-}
-
-struct Outcome {
-    size_t result;
-    ConversionProblem problem;
-    Bytes bytes; // [0, result)
-    bool operator==(const Outcome& o) const {
-        return result == o.result && problem == o.problem && bytes == o.bytes;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const Outcome& outcome) {
-    out << "result " << outcome.result << ", problem " << static_cast<int>(outcome.problem);
-    for (uint8_t byte : outcome.bytes)
-        out << ' ' << std::hex << static_cast<int>(byte) << std::dec;
-    return out;
-}
-
-constexpr uint8_t dirt = 0xA5;
-
 // One entry point on an unterminated copy of the text and a dirty output one byte larger than
-// out_capacity: the filling entry zeroes everything after the result, the other touches
-// nothing past a result; neither writes past the capacity.
+// the capacity: the filling entry zeroes everything after the result, the other touches nothing
+// past a result; neither writes past the capacity.
 Outcome convert(bool fill, const MemberTable& table, const std::string& text, size_t capacity) {
     const std::vector<char> input(text.begin(), text.end());
-    Bytes out(capacity + 1, dirt);
+    Bytes out(capacity + 1, 0xA5);
     ConversionProblem problem = ConversionProblem::none;
     const size_t result = (fill ? text_to_binary : text_to_binary_unfilled)(
         out.data(), capacity, input.data(), input.size(), table, &problem);
     for (size_t i = result; i <= capacity; ++i) {
         const bool untouched = i == capacity || (!fill && result != 0);
-        if (untouched || fill) {
-            EXPECT_EQ(out[i], untouched ? dirt : 0) << "byte " << i << " after the result";
-        }
+        EXPECT_TRUE((!untouched && !fill) || out[i] == (untouched ? 0xA5 : 0)) << "byte " << i;
     }
     EXPECT_EQ(result == 0, problem != ConversionProblem::none);
-    return {result, problem, Bytes(out.begin(), out.begin() + static_cast<long>(result))};
+    return {problem, Bytes(out.begin(), out.begin() + static_cast<long>(result))};
 }
 
 // The rules plainly: a field ends at "," or CR LF or the end, a quoted value at the next quote;
 // each value is read by the general readers within its field.
 Outcome reference(const MemberTable& table, const std::string& whole, size_t capacity) {
-    const char* p = whole.data();
-    const char* limit = p + std::strlen(whole.c_str());
-    auto line_end = [&](const char* q) { return *q == '\r' && q + 1 != limit && q[1] == '\n'; };
-    auto field_end = [&](const char* q) {
-        while (q != limit && *q != ',' && !line_end(q))
-            ++q;
-        return q;
+    const std::string text = whole.c_str(); // up to the first zero byte
+    const auto field_end = [&](size_t from) {
+        return std::min({text.find(',', from), text.find("\r\n", from), text.size()});
     };
-    auto past = [&](const char* q) { return q == limit ? q : q + (*q == ',' ? 1 : 2); };
-    if (p == limit)
-        return {0, ConversionProblem::no_input, {}};
+    if (text.empty())
+        return {ConversionProblem::no_input, {}};
     Bytes out;
     int index = 0;
     bool any_value = false;
-    while (p != limit) {
-        if (*p == ' ' || *p == ',' || line_end(p)) {
-            p += line_end(p) ? 2 : 1;
+    for (size_t p = 0; p < text.size();) {
+        if (text[p] == ' ' || text[p] == ',' || text.compare(p, 2, "\r\n") == 0) {
+            p += text[p] == '\r' ? 2 : 1;
             continue;
         }
-        const char *value = p, *end;
-        if (*p == '"') {
-            value = ++p;
-            while (p != limit && *p != '"')
-                ++p;
-            if (p == limit)
-                break;
-            end = p;
-            p = past(field_end(p + 1));
-        } else {
-            end = field_end(p);
-            p = past(end);
-        }
+        const bool quoted = text[p] == '"';
+        const size_t end = quoted ? text.find('"', p + 1) : field_end(p);
+        if (end == std::string::npos)
+            break; // an unclosed quote ends the text
+        const std::string value = text.substr(p + quoted, end - p - quoted);
+        const char *first = value.data(), *last = first + value.size();
+        p = field_end(end);
+        p += p == text.size() ? 0 : text[p] == ',' ? 1 : 2;
         any_value = true;
         if (index == member_table_entries || is_end_mark(table.entries[index]))
             index = 0;
         const MemberEntry& entry = table.entries[index++];
         if (is_end_mark(entry))
-            return {0, ConversionProblem::empty_structure, {}};
+            return {ConversionProblem::empty_structure, {}};
         if (!member_size_allowed(entry))
-            return {0, ConversionProblem::bad_member_size, {}};
+            return {ConversionProblem::bad_member_size, {}};
         if (static_cast<size_t>(entry.size) > capacity - out.size())
-            return {0, ConversionProblem::output_full, {}};
-        uint64_t bits = 0;
-        if (entry.kind == MemberKind::Text) {
-            for (int i = 0; i < entry.size; ++i)
-                out.push_back(value + i < end ? value[i] : 0);
-            continue;
-        } else if (entry.kind == MemberKind::Float && entry.size == 4) {
-            const float number = read_float_value(value, end);
-            std::memcpy(&bits, &number, 4);
-        } else if (entry.kind == MemberKind::Float) {
-            const double number = read_double_value(value, end);
-            std::memcpy(&bits, &number, 8);
-        } else if (entry.kind == MemberKind::Bits) {
-            for (int i = 0; i < 8 * entry.size; ++i) {
-                const bool digit = value + i < end && (value[i] == '0' || value[i] == '1');
-                bits = digit ? bits << 1 | static_cast<uint64_t>(value[i] - '0') : 0;
-                if (!digit)
-                    break;
-            }
-        } else {
-            bits = read_integer_value(value, end);
+            return {ConversionProblem::output_full, {}};
+        uint64_t bits = read_integer_value(first, last);
+        const float single = read_float_value(first, last);
+        const double real = read_double_value(first, last);
+        if (entry.kind == MemberKind::Float) {
+            entry.size == 4 ? std::memcpy(&bits, &single, 4) : std::memcpy(&bits, &real, 8);
+        } else if (entry.kind == MemberKind::Bits) { // all its digits, or 0
+            const std::string digits = value.substr(0, 8 * entry.size);
+            const bool all = digits.size() == 8u * entry.size &&
+                             digits.find_first_not_of("01") == std::string::npos;
+            bits = all ? std::stoull(digits, nullptr, 2) : 0;
         }
-        for (int i = 0; i < entry.size; ++i)
-            out.push_back(i < 8 ? static_cast<uint8_t>(bits >> 8 * i) : 0);
+        for (size_t i = 0; i < static_cast<size_t>(entry.size); ++i)
+            out.push_back(entry.kind == MemberKind::Text ? (i < value.size() ? value[i] : 0)
+                          : i < 8                        ? static_cast<uint8_t>(bits >> 8 * i)
+                                                         : 0);
     }
     if (!any_value)
-        return {0, ConversionProblem::no_value, {}};
-    return {out.size(), ConversionProblem::none, out};
+        return {ConversionProblem::no_value, {}};
+    return {ConversionProblem::none, out};
 }
 
 // Both entry points as the reference, with room to spare, exactly enough room and one byte less.
 void expect_as_reference(const MemberTable& table, const std::string& text) {
     const size_t roomy = text.size() * 8 + 64;
-    const size_t needed = reference(table, text, roomy).result;
-    for (size_t capacity : {roomy, needed, needed - 1}) {
-        if (capacity > roomy)
-            continue;
-        const Outcome expected = reference(table, text, capacity);
-        for (bool fill : {true, false}) {
-            ASSERT_EQ(convert(fill, table, text, capacity), expected)
-                << "text [" << text << "], capacity " << capacity << ", filling " << fill;
-        }
+    const size_t needed = reference(table, text, roomy).second.size();
+    for (size_t capacity : {roomy, needed, std::min(needed - 1, roomy)}) {
+        SCOPED_TRACE(testing::Message() << "text [" << text << "], capacity " << capacity);
+        for (bool fill : {true, false})
+            ASSERT_EQ(convert(fill, table, text, capacity), reference(table, text, capacity));
     }
 }
 
@@ -171,52 +121,32 @@ TEST(TextToBinary, WorkedExamples) {
     const struct {
         std::vector<MemberEntry> members;
         const char* text;
-        const char* hex;
+        Bytes bytes;
         ConversionProblem problem = ConversionProblem::none;
     } rows[] = {
-        {{s1}, "", "", ConversionProblem::no_input},
-        {{s1}, "  ,,\r\n , ", "", ConversionProblem::no_value},
-        {{s1}, " \"12", "", ConversionProblem::no_value},
-        {{}, "1", "", ConversionProblem::empty_structure},
-        {{text(0), s1}, "1", "", ConversionProblem::empty_structure},
-        {{s1, {MemberKind::Unsigned, 8, 0}}, "1,2", "", ConversionProblem::bad_member_size},
-        {{{MemberKind::Float, 2, 0}}, "1", "", ConversionProblem::bad_member_size},
-        {{{static_cast<MemberKind>(6), 1, 0}}, "1", "", ConversionProblem::bad_member_size},
-        {{s2, s2}, " 1, 2,\r\n 3, 4,", "01 00 02 00 03 00 04 00"},
-        {{s1, s1}, "1,,,2", "01 02"},                   // empty fields take no member
-        {{s1}, "\r\n1\r\n\r\n , \r\n2\r\n", "01 02"},   // nor do blank lines
-        {{s1}, "1\n2", "01"},                           // a lone LF is part of a value
-        {{text(2), text(2)}, "ab,\ncd", "61 62 0A 63"}, // and kept by a text
-        {{s1, s1, s1}, "1,2,\n", "01 02 00"},
-        {{text(3), s1}, "a\r\r\n4", "61 0D 00 04"},
-        {{s1, s2}, "1,2,3,4,5", "01 02 00 03 04 00 05"},
-        {{s1, {MemberKind::End, 0, 0}, s2}, "1,2", "01 02"},
-        {{s1, {MemberKind::Signed, 3, 0}}, "1", "01"}, // a bad member not reached
-        {{text(4)}, "\"a,b\"", "61 2C 62 00"},
-        {{text(4)}, "\"a\r\nb\"", "61 0D 0A 62"},
-        {{text(4), s1}, "\"ab\"xy,5", "61 62 00 00 05"},
-        {{text(2), s1}, "\"\",5", "00 00 05"},
-        {{s2}, " \"258\"", "02 01"},
-        {{s1, text(3)}, "1,\"abc", "01"}, // an unclosed quote is dropped
-        {{text(4)}, "abc ,", "61 62 63 20"},
-        {{text(5)}, "ab\"c\t", "61 62 22 63 09"},
-        {{text(2), text(2), s1}, "abcdef,\"ghij\",3", "61 62 67 68 03"},
-        {{s1}, "300", "2C"},
-        {{u2}, "-1", "FF FF"},
-        {{s4, u4}, "4294967297,-2147483649", "01 00 00 00 FF FF FF 7F"},
-        {{u4, s2}, "305419896,-2", "78 56 34 12 FE FF"},
-        {{f4}, "0.1", "CD CC CC 3D"},
-        {{f8, f8}, "0.1,-2", "9A 99 99 99 99 99 B9 3F 00 00 00 00 00 00 00 C0"},
-        {{f10, u1}, "1.5,9", "00 00 00 00 00 00 F8 3F 00 00 09"},
-        {{b8, b8, b8}, "10100101xyz,00000011,1010012", "A5 03 00"},
-        {{b16, s1}, "10,1", "00 00 01"}, // too few binary digits store 0
-        {{b32}, "10000000000000000000000000000011", "03 00 00 80"},
+        {{s1}, "", {}, ConversionProblem::no_input},
+        {{s1}, "  ,,\r\n , ", {}, ConversionProblem::no_value},
+        {{text(0), s1}, "1", {}, ConversionProblem::empty_structure},
+        {{{static_cast<MemberKind>(6), 1, 0}}, "1", {}, ConversionProblem::bad_member_size},
+        {{s1, s2}, "1,,\r\n\r\n , \r\n2", {1, 2, 0}}, // empty fields and lines take no member
+        {{text(2), text(2)}, "ab,\ncd", {'a', 'b', '\n', 'c'}}, // a lone LF is part of a value
+        {{s1, s2}, "1,2,3,4,5", {1, 2, 0, 3, 4, 0, 5}},
+        {{s1, {MemberKind::End, 0, 0}, s2}, "1,2", {1, 2}},
+        {{s1, {S, 3, 0}}, "1", {1}}, // a bad member not reached
+        {{text(4)}, "\"a\r\nb\"", {'a', '\r', '\n', 'b'}},
+        {{text(4), s1}, "\"a,\"xy,5", {'a', ',', 0, 0, 5}},
+        {{s1, text(3)}, "1,\"abc", {1}}, // an unclosed quote is dropped
+        {{text(2), text(5)}, "abcdef,ab\"c\t", {'a', 'b', 'a', 'b', '"', 'c', '\t'}},
+        {{s4, u2}, "4294967297,-1", {1, 0, 0, 0, 0xFF, 0xFF}},
+        {{f4, f8}, "0.1,-2", {0xCD, 0xCC, 0xCC, 0x3D, 0, 0, 0, 0, 0, 0, 0, 0xC0}},
+        {{f10, u1}, "1.5,9", {0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 0, 0, 9}},
+        {{b8, b8, b16}, "10100101xyz,1010012,10", {0xA5, 0, 0, 0}}, // too few binary digits: 0
+        {{b32}, "10000000000000000000000000000011", {3, 0, 0, 0x80}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "text \"" << row.text << "\"");
         const MemberTable table = table_of(row.members);
-        const Bytes bytes = from_hex(row.hex);
-        EXPECT_EQ(convert(true, table, row.text, 256), (Outcome{bytes.size(), row.problem, bytes}));
+        EXPECT_EQ(convert(true, table, row.text, 256), Outcome(row.problem, row.bytes));
         expect_as_reference(table, row.text);
         expect_as_reference(table, row.text + std::string(1, '\0') + "9,9"); // ends at the zero
     }
@@ -227,11 +157,8 @@ TEST(TextToBinary, WorkedExamples) {
     EXPECT_EQ(out[0] | out[1] | out[2] | out[3], 0) << "zero fill comes before the input check";
     EXPECT_EQ(text_to_binary(nullptr, 0, "1", 2, table_of({s1}), &problem), 0u);
     EXPECT_EQ(problem, ConversionProblem::output_full);
-}
-
-// A value longer than any fixed value buffer; 256 members without an end mark, after the last
-// of which the record starts again.
-TEST(TextToBinary, LongValuesAndFullTables) {
+    // A value longer than any fixed value buffer; 256 members without an end mark, after the last
+    // of which the record starts again.
     expect_as_reference(table_of({text(5000), s1}), "\"" + std::string(4500, 'v') + "\",3");
     std::string numbers;
     for (int i = 0; i < 300; ++i)
@@ -253,31 +180,17 @@ TEST(TextToBinary, RandomTextsConvertAsTheRules) {
     const MemberEntry kinds[] = {s1, s2, s4, u1, u2, u4, b8, b16, b32, f4, f10, text(3), text(9)};
     for (int round = 0; round < 8000 && !testing::Test::HasFailure(); ++round) {
         std::vector<MemberEntry> members(random() % 7);
-        for (MemberEntry& member : members) {
-            member = random() % 40 == 0 ? MemberEntry{MemberKind::Signed, 3, 0}
-                                        : kinds[random() % std::size(kinds)];
-        }
+        for (MemberEntry& member : members)
+            member = random() % 40 == 0 ? MemberEntry{S, 3, 0} : kinds[random() % std::size(kinds)];
         std::string text;
         for (int pieces = static_cast<int>(random() % 24); pieces > 0; --pieces) {
-            switch (random() % 6) {
-            case 0:
-                text += (random() % 3 == 0 ? "-" : "") + digits(random() % 13, 10);
-                break;
-            case 1:
-                text += std::string(1 + random() % 20, '9');
-                break;
-            case 2:
-                text += digits(8 * (1 + random() % 4) + random() % 3 - 1, 2);
-                break;
-            case 3:
-                text += "\"" + digits(random() % 12, 10) + (random() % 4 ? "\"" : "");
-                break;
-            case 4:
-                text += "\t\rx2 .\n\"+-e"[random() % 11];
-                break;
-            default:
-                text += random() % 2 ? ", " : ",\r\n";
-            }
+            const int piece = static_cast<int>(random() % 6);
+            text += piece == 0   ? (random() % 3 == 0 ? "-" : "") + digits(random() % 13, 10)
+                    : piece == 1 ? std::string(1 + random() % 20, '9')
+                    : piece == 2 ? digits(8 * (1 + random() % 4) + random() % 3 - 1, 2)
+                    : piece == 3 ? "\"" + digits(random() % 12, 10) + (random() % 4 ? "\"" : "")
+                    : piece == 4 ? std::string(1, "\t\rx2 .\n\"+-e"[random() % 11])
+                                 : (random() % 2 ? ", " : ",\r\n");
         }
         expect_as_reference(table_of(members), text);
     }
