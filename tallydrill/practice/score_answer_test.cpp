@@ -49,7 +49,6 @@ TEST(ParseScoreAnswer, Table) {
         {"2600A", {2600, 0, true, false}},
         {"2600 a 1300", {2600, 0, true, false}}, // nothing after the letter counts
         {"100 -200", {100, 200, false, false}},  // the minus is only a separator
-        {"1 2 3", {1, 2, false, false}},
         {"", {0, 0, false, true}},
         {"abc 100", {0, 0, false, true}},
         {"\t100", {0, 0, false, true}}, // only the space is a blank
