@@ -39,7 +39,6 @@ TEST(SecondsTexts, WholeSeconds) {
         const char* elapsed_text; // elapsed_seconds_text(value)
     };
     const Row rows[] = {{0, "0 sec", "0 sec"},
-                        {999, "999 sec", "0 sec"},
                         {10001, "10001 sec", "10 sec"},
                         {-1500, "-1500 sec", "-1 sec"}, // division truncates toward zero
                         {INT32_MIN, "-2147483648 sec", "-2147483 sec"}};
@@ -73,8 +72,7 @@ TEST(Verdicts, Table) {
         std::int32_t limit, ms;
         const char* verdict;
     };
-    const Row rows[] = {{10, 9960, "permit"},
-                        {10, 10000, "permit"},
+    const Row rows[] = {{10, 10000, "permit"},
                         {10, 10001, "too late"},
                         {0, 1, "too late"},
                         {INT32_MAX, INT32_MAX, "permit"},
