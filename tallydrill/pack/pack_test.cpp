@@ -1,7 +1,8 @@
 // The sample pack against its README: every question's right answer is the payment of the han
 // and fu the README's list states (by the standard score table) and the payment the scorer
-// gives its hand (the pack check test runs `tallydrill-cli check` on the rest). question.str
-// lays out the record the practice program reads.
+// gives its hand, whose question text says the round, seat, win and riichi of the list (the
+// pack check test runs `tallydrill-cli check` on the rest). question.str lays out the record the
+// practice program reads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -61,6 +62,12 @@ TEST(Pack, QuestionsAreWhatTheListSays) {
         HandScore score;
         char why[128];
         ASSERT_TRUE(read_question_hand(record, hand, why, sizeof why)) << why;
+        const char* const winds[] = {"East", "South", "West", "North"};
+        const HandSituation& said = hand.situation; // as the question text says it
+        EXPECT_EQ(std::string(winds[static_cast<int>(said.round_wind)]) + " " +
+                      winds[static_cast<int>(said.seat_wind)] + (said.tsumo ? " tsumo" : " ron") +
+                      (said.riichi ? " yes" : " no"),
+                  cells[2] + " " + seat + " " + win + " " + cells[4]);
         ASSERT_EQ(score_hand(hand, score), ScoreError::none);
         EXPECT_EQ(std::string(score.payment), expected) << "the scorer";
     }
