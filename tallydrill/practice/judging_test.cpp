@@ -84,6 +84,7 @@ TEST(Verdicts, Table) {
     EXPECT_STREQ(select_answer_verdict(2, 2), "right");
     EXPECT_STREQ(select_answer_verdict(0, 3), "wrong");
     EXPECT_STREQ(direct_input_verdict("2600 a", "2600A"), "right");
+    EXPECT_STREQ(direct_input_verdict("8000", ""), "wrong");
     EXPECT_STREQ(direct_input_verdict("Mangan", "8000"), "---");
 }
 
