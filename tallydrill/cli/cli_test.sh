@@ -23,38 +23,36 @@ expect() {
     fi
 }
 
-# A sound question: 820 bytes, riichi pinfu ron, written field by field.
-field() { # TEXT SIZE: the text padded with zero bytes
-    printf '%s' "$1"
-    head -c $(($2 - ${#1})) /dev/zero
-}
-{
-    printf '\x00'
-    printf '\x05\xff\x00\x00\x00\x00\x00'
-    printf '\x1d\xff\x00\x00\x00\x00\x00'
-    printf '\x0b\x0c\x0d\x10\x11\x12\x17\x18\x19\x20\x20\x24\x25\xff'
-    head -c 18 /dev/zero
-    printf '\x26'
-    printf '\x2d\x00\x00\x00'
-    field 'East round, you sit South: non-dealer.\nRon.' 256
-    field '2000' 64
-    field '2900' 64
-    field '1300' 64
-    field '3900' 64
-    field 'Riichi 1 + pinfu 1 = 2 han.' 256
-} >good.tt
-head -c 819 good.tt >short.tt
-# The same question with its time limit 0 and its second wrong answer equal to the first.
-{ head -c 48 good.tt; head -c 4 /dev/zero; tail -c +53 good.tt; } >late.tt
-{ head -c 436 good.tt; field '2900' 64; tail -c +501 good.tt; } >twice.tt
+# A generated bank (every question of it sound, see generated_questions_test): the same files for
+# the same seed, and the text form converting into the very same bytes.
+"$cli" generate --count 6 --seed 77 --out bank >/dev/null 2>err.txt || fail "generate: $(cat err.txt)"
+"$cli" generate --count 6 --seed 77 --out again --text 2>/dev/null || fail "generate --text"
+"$cli" generate --count 6 --seed 77 --out bank2 2>/dev/null || fail "generate again"
+expect "a bank of six" 0 6 sh -c "ls bank/r00[1-6]-*.tt | wc -l"
+expect "the same seed, the same files" 0 "" diff -r bank bank2
+for text in again/*.txt; do
+    name=$(basename "$text" .txt)
+    "$converter" to-binary "$structure" "$text" -o "$name.tt" 2>err.txt ||
+        fail "to-binary $name: $(cat err.txt)"
+    expect "the text form of $name converts into its bytes" 0 "" cmp "$name.tt" "bank/$name.tt"
+done
+
+# The first of them, short, with its time limit 0, and with its second wrong answer (at 436) equal
+# to the first (at 372).
+first=$(ls bank/*.tt | head -n 1)
+cp "$first" good.tt
 cp good.tt "a question.tt"
+head -c 819 good.tt >short.tt
+{ head -c 48 good.tt; head -c 4 /dev/zero; tail -c +53 good.tt; } >late.tt
+{ head -c 436 good.tt; tail -c +373 good.tt | head -c 64; tail -c +501 good.tt; } >twice.tt
+wrong_1=$(tail -c +373 good.tt | head -c 64 | tr -d '\0')
 
 expect "sound files have no problem" 0 "" "$cli" check good.tt "a question.tt"
 expect "a short file" 1 "short.tt: size: 819 bytes; a question file holds exactly 820" \
     "$cli" check good.tt short.tt
 expect "each problem on a line with the file name" 1 \
     "$(printf '%s\n' 'late.tt: time_limit: 0 seconds; the limit must be positive' \
-        'twice.tt: answer_wrong_2: the same text as answer_wrong_1 ("2900")')" \
+        "twice.tt: answer_wrong_2: the same text as answer_wrong_1 (\"$wrong_1\")")" \
     "$cli" check late.tt good.tt twice.tt
 expect "a missing file" 2 "" "$cli" check good.tt missing.tt
 if ! grep -q "cannot read 'missing.tt'" err.txt; then
@@ -68,28 +66,14 @@ fi
 expect "show heads each file with its name" 0 "$(printf '== good.tt (820 bytes)\n== short.tt (819 bytes)')" \
     sh -c "\"$cli\" show good.tt short.tt | grep '^=='"
 
-# A generated bank (its questions are checked by generated_questions_test): the same files for
-# the same seed, and the text form converting into the very same bytes.
-"$cli" generate --count 6 --seed 77 --out bank >/dev/null 2>err.txt || fail "generate: $(cat err.txt)"
-"$cli" generate --count 6 --seed 77 --out again --text 2>/dev/null || fail "generate --text"
-"$cli" generate --count 6 --seed 77 --out bank2 2>/dev/null || fail "generate again"
-expect "a bank of six" 0 6 sh -c "ls bank/r00[1-6]-*.tt | wc -l"
-expect "the same seed, the same files" 0 "" diff -r bank bank2
-expect "score shows a generated bank" 0 "" sh -c "\"$cli\" score bank/*.tt >scored.txt"
-expect "and its right answers agree" 0 6 grep -c '^right answer: ".*" agrees$' scored.txt
-for text in again/*.txt; do
-    name=$(basename "$text" .txt)
-    "$converter" to-binary "$structure" "$text" -o "$name.tt" 2>err.txt ||
-        fail "to-binary $name: $(cat err.txt)"
-    expect "the text form of $name converts into its bytes" 0 "" cmp "$name.tt" "bank/$name.tt"
-done
 expect "generate wants a count" 2 "" "$cli" generate --seed 1 --out x
 expect "and a known level" 2 "" "$cli" generate --count 1 --seed 1 --out x --level hard
 
 # score: 0 when the right answer agrees, 1 when it does not, 2 when the hand cannot be read.
-first=$(ls bank/*.tt | head -n 1)
-expect "score prints the payment" 0 1 sh -c "\"$cli\" score $first | grep -c '^payment: '"
-{ head -c 308 "$first"; field '1' 64; tail -c +373 "$first"; } >wrong.tt
+expect "score shows a generated bank" 0 "" sh -c "\"$cli\" score bank/*.tt >scored.txt"
+expect "and its right answers agree" 0 6 grep -c '^right answer: ".*" agrees$' scored.txt
+expect "each with its payment" 0 6 grep -c '^payment: ' scored.txt
+{ head -c 308 "$first"; printf 1; head -c 63 /dev/zero; tail -c +373 "$first"; } >wrong.tt
 expect "a right answer the hand does not pay" 1 "" sh -c "\"$cli\" score wrong.tt >/dev/null"
 { head -c 15 "$first"; printf '\x0b\x0b\x0b\x0b\x0b\xff'; tail -c +22 "$first"; } >five.tt
 expect "a hand that cannot be read" 2 "" sh -c "\"$cli\" score $first five.tt >/dev/null"

@@ -8,11 +8,6 @@
 
 namespace {
 
-void set_text(char* field, std::size_t capacity, const std::string& text) {
-    std::memset(field, 0, capacity);
-    std::memcpy(field, text.data(), text.size() < capacity ? text.size() : capacity);
-}
-
 TEST(ShowQuestion, TilesByNameAndTextsOnTheirLines) {
     QuestionRecord record;
     std::memset(&record, 0, sizeof record);
@@ -25,12 +20,12 @@ TEST(ShowQuestion, TilesByNameAndTextsOnTheirLines) {
     std::memcpy(record.hand, hand, sizeof hand);
     record.winning_tile = 25;
     set_question_time_limit(record, 45);
-    set_text(record.question_text, question_text_capacity, "East round.\\nRon.");
+    std::strcpy(record.question_text, "East round.\\nRon.");
     const char* const answers[] = {"8000", "12000", "2000", "7700"};
     for (std::size_t i = 0; i < answer_count; ++i) {
-        set_text(record.answers[i], answer_text_capacity, answers[i]);
+        std::strcpy(record.answers[i], answers[i]);
     }
-    set_text(record.explanation, explanation_capacity, "Mangan.\\nNon-dealer ron 8000.");
+    std::strcpy(record.explanation, "Mangan.\\nNon-dealer ron 8000.");
 
     const std::string expected = "question:\n"
                                  "  East round.\n"

@@ -1,22 +1,19 @@
 // The sample pack against its README: every question's right answer is the payment of the han
 // and fu the README's list states (by the standard score table) and the payment the scorer
-// gives its hand, and its texts say what the list says. question.str lays out the record the
+// gives its hand, whose question text says the round, seat, win and riichi of the list (the
+// pack check test runs `tallydrill-cli check` on the rest). question.str lays out the record the
 // practice program reads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "layoutpress/structure/structure_parser.h"
-#include "tallydrill/practice/score_answer.h"
 #include "tallydrill/questions/question_record.h"
-#include "tallydrill/questions/text_field_test_support.h"
 #include "tallydrill/scoring/question_hand.h"
 #include "tallydrill/scoring/score_payment.h"
 
@@ -33,8 +30,6 @@ std::string file_text(const std::string& path) {
 TEST(Pack, QuestionsAreWhatTheListSays) {
     std::istringstream readme(file_text(PACK_SOURCE_DIR "/README.md"));
     std::vector<std::string> listed, sources;
-    std::set<std::string> situations, limits;
-    std::set<int> fu_seen;
     std::string line;
     while (std::getline(readme, line)) {
         if (line.rfind("| q", 0) != 0) {
@@ -51,14 +46,10 @@ TEST(Pack, QuestionsAreWhatTheListSays) {
         ASSERT_EQ(cells.size(), 9u) << line;
         SCOPED_TRACE(line);
         const std::string &seat = cells[1], &win = cells[3];
-        const bool dealer = seat == "East", tsumo = win == "tsumo", riichi = cells[4] == "yes";
+        const bool dealer = seat == "East", tsumo = win == "tsumo";
         const int han = cells[5] == "yakuman" ? 13 : std::stoi(cells[5]);
         const int fu = cells[6] == "-" ? 0 : std::stoi(cells[6]);
         listed.push_back(cells[0]);
-        situations.insert((dealer ? "dealer " : "non-dealer ") + win);
-        fu_seen.insert(han < 5 ? fu : 0);
-        const int basic = basic_points(han, fu);
-        limits.insert(basic < 2000 ? "below" : std::to_string(basic));
 
         const std::string bytes = file_text(std::string(PACK_BUILD_DIR) + "/" + cells[0] + ".tt");
         ASSERT_EQ(bytes.size(), question_record_size) << "built into " << PACK_BUILD_DIR;
@@ -71,37 +62,14 @@ TEST(Pack, QuestionsAreWhatTheListSays) {
         HandScore score;
         char why[128];
         ASSERT_TRUE(read_question_hand(record, hand, why, sizeof why)) << why;
+        const char* const winds[] = {"East", "South", "West", "North"};
+        const HandSituation& said = hand.situation; // as the question text says it
+        EXPECT_EQ(std::string(winds[static_cast<int>(said.round_wind)]) + " " +
+                      winds[static_cast<int>(said.seat_wind)] + (said.tsumo ? " tsumo" : " ron") +
+                      (said.riichi ? " yes" : " no"),
+                  cells[2] + " " + seat + " " + win + " " + cells[4]);
         ASSERT_EQ(score_hand(hand, score), ScoreError::none);
         EXPECT_EQ(std::string(score.payment), expected) << "the scorer";
-        QuestionRecord drawn = record; // drawn again, the hand has the pack's own codes
-        ASSERT_TRUE(write_question_hand(hand, drawn));
-        EXPECT_EQ(std::memcmp(drawn.hand, record.hand, hand_capacity), 0);
-        for (size_t i = 1; i < answer_count; ++i) { // wrong answers are scores, and wrong
-            EXPECT_FALSE(parse_score_answer(answer_text(record, i)).invalid);
-            EXPECT_EQ(compare_score_answers(expected, answer_text(record, i)),
-                      ScoreComparison::wrong);
-        }
-        const std::string question(text_field(record.question_text, question_text_capacity));
-        EXPECT_NE(question.find(cells[2] + " round"), std::string::npos);
-        EXPECT_NE(question.find("you sit " + seat + (dealer ? " (dealer)" : " (non-dealer)")),
-                  std::string::npos);
-        EXPECT_TRUE(has_word(question, win) && !has_word(question, tsumo ? "ron" : "tsumo"));
-        EXPECT_EQ(has_word(question, "declared riichi"), riichi);
-        EXPECT_EQ(back_dora_count(record) > 0, riichi) << "back dora only with riichi";
-        EXPECT_TRUE(fits_lines(question, 2, 70)) << question;
-        EXPECT_GE(question_time_limit(record), 30);
-        EXPECT_LE(question_time_limit(record), 90);
-
-        const std::string explanation(text_field(record.explanation, explanation_capacity));
-        EXPECT_TRUE(han >= 13
-                        ? has_word(explanation, "yakuman")
-                        : explanation.find(std::to_string(han) + " han") != std::string::npos);
-        EXPECT_TRUE(fu == 0 || has_word(explanation, std::to_string(fu)));
-        std::istringstream numbers(expected);
-        for (std::string number; numbers >> number;) {
-            EXPECT_TRUE(number == "a" || has_word(explanation, number)) << number;
-        }
-        EXPECT_TRUE(fits_lines(explanation, 6, 64)) << explanation;
     }
     for (const fs::directory_entry& entry : fs::directory_iterator(PACK_SOURCE_DIR)) {
         const std::string name = entry.path().filename().string();
@@ -112,10 +80,6 @@ TEST(Pack, QuestionsAreWhatTheListSays) {
     std::sort(listed.begin(), listed.end());
     std::sort(sources.begin(), sources.end());
     EXPECT_EQ(listed, sources) << "every file listed once";
-    // What a learner meets: both ways of winning in both kinds of seat, 20 to 110 fu, each limit.
-    EXPECT_EQ(situations.size(), 4u);
-    EXPECT_EQ(fu_seen, (std::set<int>{0, 20, 25, 30, 40, 50, 60, 70, 80, 90, 100, 110}));
-    EXPECT_EQ(limits, (std::set<std::string>{"below", "2000", "3000", "4000", "8000"}));
 }
 
 // question.str parses to the record's members, offset by offset; its lines end in CR LF (the

@@ -21,15 +21,11 @@ QuestionRecord initial_question() {
     return record;
 }
 
-// The sample's tiles are the worked example of the tile plan; here only what they add up to.
+// The sample's tiles are the worked example of the tile plan; after them only zeros.
 TEST(InitialQuestion, OverwritesEveryByte) {
-    const QuestionRecord record = initial_question();
-    const std::vector<std::uint8_t> bytes = bytes_of(record);
+    const std::vector<std::uint8_t> bytes = bytes_of(initial_question());
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0xCC), 0);
     EXPECT_EQ(std::count(bytes.begin() + 48, bytes.end(), 0), 820 - 48);
-    EXPECT_EQ(dora_indicator_count(record), 5u);
-    EXPECT_EQ(back_dora_count(record), 2u);
-    EXPECT_EQ(hand_length(record), 21u);
 }
 
 TEST(ReadQuestionBytes, ReplacesOnlyTheBytesTheFileHas) {
@@ -53,9 +49,7 @@ TEST(QuestionTimeLimit, Table) {
         std::uint8_t bytes[4];
         std::int32_t seconds;
     };
-    const Row rows[] = {{{10, 0, 0, 0}, 10},
-                        {{0x2C, 0x01, 0, 0}, 300},
-                        {{0x78, 0x56, 0x34, 0x12}, 0x12345678},
+    const Row rows[] = {{{0x78, 0x56, 0x34, 0x12}, 0x12345678},
                         {{0xF6, 0xFF, 0xFF, 0xFF}, -10},
                         {{0, 0, 0, 0x80}, INT32_MIN},
                         {{0xFF, 0xFF, 0xFF, 0x7F}, INT32_MAX}};
