@@ -5,6 +5,7 @@
 // goes through.
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -37,14 +38,12 @@ class WriteFaults : public ::testing::Test {
     void SetUp() override {
         set_default_settings(settings);
         const uint32_t capacities[4] = {6000, 9000, 7000, 3000};
-        for (int row = 0; row < 4; ++row) {
+        for (int row = 0; row < 4; ++row) { // texts end in their last byte, as does the binary
             TemporaryMemory& memory = row < 3 ? document_memory(row) : byte_adjust_memory;
             memory.release();
             ASSERT_TRUE(memory.allocate(capacities[row]));
-            for (uint32_t i = 0; i < capacities[row]; ++i) { // texts end in their last byte
-                memory.data()[i] = static_cast<uint8_t>(row == 2 ? i * 13 : 'a' + i % 26);
-            }
-            memory.data()[capacities[row] - 1] = row == 2 ? 0xFF : 0;
+            std::memset(memory.data(), 'a' + row, capacities[row] - 1);
+            memory.data()[capacities[row] - 1] = 0;
         }
         binary_length = 7000;
     }
@@ -54,16 +53,13 @@ class WriteFaults : public ::testing::Test {
              {&struct_memory, &text_memory, &byte_memory, &byte_adjust_memory}) {
             memory->release();
         }
-        binary_length = 0;
     }
 
     // The bytes a successful save of the target writes.
     static Bytes expected_bytes(int target) {
         if (target == sys_sys) {
             Bytes record(settings_record_size);
-            write_settings_record({{struct_memory.capacity(), text_memory.capacity(),
-                                    byte_memory.capacity(), byte_adjust_memory.capacity()}},
-                                  settings, record.data());
+            write_settings_record({{6000, 9000, 7000, 3000}}, settings, record.data());
             return record;
         }
         const TemporaryMemory& memory = document_memory(target);
