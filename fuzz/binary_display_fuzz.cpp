@@ -2,6 +2,7 @@
 // reading; the rest is both a typed dump to read and bytes to show. Every text goes into a
 // buffer of exactly the size reported for it, and the dump of the bytes reads back to them.
 #include <cstring>
+#include <initializer_list>
 
 #include "fuzz/fuzz_support.h"
 #include "layoutpress/documents/binary_display.h"
@@ -13,9 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ExactBuffer<uint8_t> bytes(reader.rest(), reader.left());
     const size_t count = bytes.size();
     ExactBuffer<uint8_t> typed(room % (count + 1));
-    FUZZ_CHECK(parse_binary_display(typed.data(), typed.size(),
-                                    reinterpret_cast<const char*>(bytes.data()), count,
-                                    mode) <= typed.size());
+    for (uint8_t reading : {uint8_t{0}, uint8_t{1}, uint8_t{2}, mode}) {
+        FUZZ_CHECK(parse_binary_display(typed.data(), typed.size(),
+                                        reinterpret_cast<const char*>(bytes.data()), count,
+                                        reading) <= typed.size());
+    }
 
     ExactBuffer<char> dump(binary_display_size(count, mode));
     FUZZ_CHECK(render_binary_display(dump.data(), dump.size(), bytes.data(), count, mode));
