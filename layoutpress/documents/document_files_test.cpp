@@ -67,9 +67,8 @@ class DocumentFilesTest : public ::testing::Test {
     test_files::TempFolder temp{"layoutpress-documents-"};
 };
 
-// Each kind loads files of 0 bytes up to its capacity less one (refusing larger ones, changing
-// nothing) followed by one zero byte, leaves the bytes behind it, and saves
-// them back byte for byte.
+// Each kind loads files of up to its capacity less one byte (refusing larger ones, changing
+// nothing), adds one zero byte, leaves the bytes behind it, and saves them back byte for byte.
 TEST_F(DocumentFilesTest, FilesLoadAndSaveBackByteForByte) {
     for (int kind = 0; kind < 3; ++kind) {
         const uint32_t capacity = capacities[kind];
@@ -181,11 +180,8 @@ TEST(MemoryMessages, NameWhatDoesNotFitAndWhereToEnlarge) {
     EXPECT_EQ(text[0], 'T') << "no room, nothing written";
 }
 
-// Saves that go wrong: a disk that refuses the bytes, one that fills half-way, a protected
-// target, a replacement that fails, and a program that ends between writing and replacing. For
-// each of the three documents and "sys.sys" the save is reported as failed (or, when the program
-// ends, never reported as done), the previous file stays exactly as it was, and the next save
-// goes through.
+// Saves that go wrong, of the three documents and "sys.sys": each is reported as failed (or never
+// as done), the previous file stays exactly as it was, and the next save goes through.
 class WriteFaults : public DocumentFilesTest {
   protected:
     static constexpr int sys_sys = -1; // a target that is no document kind
