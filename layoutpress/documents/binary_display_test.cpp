@@ -41,10 +41,8 @@ TEST(BinaryDisplay, LayoutsAndRuler) {
         int mode;
         std::string text;
     } cases[] = {
-        {"", 1, ""},
         {seventeen, 0, "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F \r\n10 "},
         {seventeen, 1, "0001 0203 0405 0607 0809 0A0B 0C0D 0E0F \r\n10"},
-        {"\x70\x71", 1, "7071 "},
         {std::string("\0\x09\x0a\x63\x64\xff", 6), 2, "  0   9  10  99 100 255 "},
         {"\x0a\xff\x10", 7, " 10 255  16 "}, // other modes act as decimal
         {std::string("\r\nA\r\nB\t\0", 8), view, "  A  B  "},
