@@ -68,7 +68,7 @@ class DocumentFilesTest : public ::testing::Test {
 };
 
 // Each kind loads files of up to its capacity less one byte (refusing larger ones, changing
-// nothing), adds one zero byte, leaves the bytes behind it, and saves them back byte for byte.
+// nothing), adds one zero byte and leaves the bytes behind it. Saving: below and WriteFaults.
 TEST_F(DocumentFilesTest, FilesLoadAndSaveBackByteForByte) {
     for (int kind = 0; kind < 3; ++kind) {
         const uint32_t capacity = capacities[kind];
@@ -76,9 +76,6 @@ TEST_F(DocumentFilesTest, FilesLoadAndSaveBackByteForByte) {
              std::vector<size_t>{0, 1, 4097, capacity - 1, capacity, capacity + 5000}) {
             SCOPED_TRACE(testing::Message() << "kind " << kind << ", " << size << " bytes");
             Bytes content = pattern(size, static_cast<uint8_t>(kind));
-            if (kind != binary_document) {
-                std::replace(content.begin(), content.end(), uint8_t{0}, uint8_t{'\n'});
-            }
             write_all(file("source"), content);
             const Bytes before = held(kind);
             const DocumentLoad load = load_document_file(kind, file("source").c_str());
@@ -93,9 +90,6 @@ TEST_F(DocumentFilesTest, FilesLoadAndSaveBackByteForByte) {
             std::copy(content.begin(), content.end(), expected.begin());
             expected[size] = 0;
             EXPECT_EQ(held(kind), expected);
-            binary_length = static_cast<int32_t>(size);
-            ASSERT_EQ(write_document_file(kind, file("copy").c_str()), DocumentFileProblem::none);
-            EXPECT_EQ(read_all(file("copy")), content);
         }
     }
     for (const std::string& path :
