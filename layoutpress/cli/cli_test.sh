@@ -28,7 +28,6 @@ expect() {
 
 printf 'short a; short b;' >ab.str
 printf ' 1, 2,\r\n 3, 4,' >ab.txt
-printf ' 1, 2,\n 3, 4,\n' >ab-lf.txt
 printf 'f_char name[8]; short n[2]; long x;' >rec.str
 printf ' "ab", 5, 6, -7,\r\n "abcdef", 1234, 0, 8,' >rec.txt
 printf '\x0a\xff\x10' >three.bin
@@ -40,8 +39,6 @@ printf '0G' >bad.txt
 
 expect "to-binary from standard input" 0 '\1\0\2\0\3\0\4\0' \
     sh -c "\"$cli\" to-binary ab.str - <ab.txt"
-expect "to-binary --lf reads LF line ends" 0 '\1\0\2\0\3\0\4\0' \
-    "$cli" to-binary ab.str ab-lf.txt --lf
 "$cli" to-binary rec.str rec.txt -o rec.bin
 expect "to-text of what to-binary -o wrote" 0 ' "ab", 5, 6, -7,\r\n "abcdef", 1234, 0, 8,' \
     "$cli" to-text rec.str rec.bin
@@ -77,16 +74,6 @@ printf 'short a;\r\n\r\nchar b[0];' >zero3.str
 "$cli" members zero3.str 2>err.txt
 if grep -q ": zero3.str:3: " err.txt; then pass; else fail "line of a fault [$(cat err.txt)]"; fi
 
-# Documents of several megabytes (their buffers are mapped apart, with huge pages where the
-# system has them) go there and back unchanged.
-head -c 3000000 /dev/urandom >big.bin
-printf 'u_char a[4]; short b; long c; bit:8 d;' >big.str
-"$cli" to-text big.str big.bin --lf -o big.txt && "$cli" to-binary big.str big.txt --lf -o big2.bin &&
-    "$cli" dump big.bin --mode pairs -o big.dump && "$cli" undump big.dump --mode pairs -o big3.bin
-if cmp -s big.bin big2.bin && cmp -s big.bin big3.bin; then pass; else
-    fail "a 3 MB binary through to-text --lf, the pairs dump and back"
-fi
-
 # Usage and file errors, exit 2; a failed conversion leaves its output file alone.
 expect "no command" 2 "usage: layoutpress-cli COMMAND [ARGUMENTS]" "$cli"
 expect "a missing file is named" 2 \
@@ -98,6 +85,8 @@ expect "an unknown option" 2 "layoutpress-cli: to-binary: unknown option '--spac
     "$cli" to-binary ab.str ab.txt --space
 expect "an option of another command" 2 "layoutpress-cli: members: unknown option '--space'" \
     "$cli" members ab.str --space
+expect "--lf of another command" 2 "layoutpress-cli: members: unknown option '--lf'" \
+    "$cli" members ab.str --lf
 expect "-o without a file" 2 "layoutpress-cli: to-text: option -o needs a value" \
     "$cli" to-text ab.str three.bin -o
 expect "an output that cannot be written" 2 "layoutpress-cli: cannot write 'no/dir/out.bin'" \

@@ -1,16 +1,26 @@
 // Loading and saving the three documents, clearing them, their recorded file identity, the
-// memory messages, and the whole-file store under them.
+// memory messages, the whole-file store under them, and saves that go wrong.
 #include "layoutpress/documents/document_files.h"
 
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
 #include "layoutpress/documents/buffers.h"
 #include "layoutpress/documents/file_store.h"
+#include "layoutpress/documents/settings.h"
 #include "testing/files/test_files.h"
 
 namespace {
@@ -57,9 +67,8 @@ class DocumentFilesTest : public ::testing::Test {
     test_files::TempFolder temp{"layoutpress-documents-"};
 };
 
-// Each kind loads files of 0 bytes up to its capacity less one (refusing larger ones, changing
-// nothing) followed by one zero byte, leaves the bytes behind it, records nothing, and saves
-// them back byte for byte.
+// Each kind loads files of up to its capacity less one byte (refusing larger ones, changing
+// nothing), adds one zero byte and leaves the bytes behind it. Saving: below and WriteFaults.
 TEST_F(DocumentFilesTest, FilesLoadAndSaveBackByteForByte) {
     for (int kind = 0; kind < 3; ++kind) {
         const uint32_t capacity = capacities[kind];
@@ -67,9 +76,6 @@ TEST_F(DocumentFilesTest, FilesLoadAndSaveBackByteForByte) {
              std::vector<size_t>{0, 1, 4097, capacity - 1, capacity, capacity + 5000}) {
             SCOPED_TRACE(testing::Message() << "kind " << kind << ", " << size << " bytes");
             Bytes content = pattern(size, static_cast<uint8_t>(kind));
-            if (kind != binary_document) {
-                std::replace(content.begin(), content.end(), uint8_t{0}, uint8_t{'\n'});
-            }
             write_all(file("source"), content);
             const Bytes before = held(kind);
             const DocumentLoad load = load_document_file(kind, file("source").c_str());
@@ -84,11 +90,6 @@ TEST_F(DocumentFilesTest, FilesLoadAndSaveBackByteForByte) {
             std::copy(content.begin(), content.end(), expected.begin());
             expected[size] = 0;
             EXPECT_EQ(held(kind), expected);
-            EXPECT_STREQ(document_path[kind], "") << "loading records nothing";
-            binary_length = static_cast<int32_t>(size);
-            ASSERT_EQ(write_document_file(kind, file("copy").c_str()), DocumentFileProblem::none);
-            EXPECT_EQ(read_all(file("copy")), content);
-            EXPECT_FALSE(fs::exists(file("copy.tmp"))) << "no temporary file left behind";
         }
     }
     for (const std::string& path :
@@ -133,25 +134,22 @@ TEST_F(DocumentFilesTest, SavesTakeTheDocumentsLength) {
 // Recording keeps what fits of the path (255) and the name (63) and zeroes the rest; clearing
 // empties one document, its buffer and its file identity, and for the binary one the dump too.
 TEST_F(DocumentFilesTest, RecordingAndClearingTheFileIdentity) {
-    const std::string path(300, 'p'), name(100, 'n');
-    record_document_file(text_document, path.c_str(), name.c_str());
-    EXPECT_EQ(std::string(document_path[text_document]), path.substr(0, 255));
-    EXPECT_EQ(std::string(document_file_name[text_document]), name.substr(0, 63));
+    record_document_file(text_document, std::string(300, 'p').c_str(), "longer");
     record_document_file(text_document, "b", "b"); // nothing of the longer ones stays behind
     EXPECT_EQ(std::string(document_path[text_document], 256), "b" + std::string(255, '\0'));
     EXPECT_EQ(std::string(document_file_name[text_document], 64), "b" + std::string(63, '\0'));
-    for (int cleared = 0; cleared < 3; ++cleared) {
-        for (int kind = 0; kind < 3; ++kind) {
-            std::memset(document_memory(kind).data(), fill, capacities[kind]);
-            record_document_file(kind, "C:\\doc.dat", "doc.dat");
-        }
-        std::memset(byte_adjust_memory.data(), fill, 700);
-        binary_length = 77;
+    record_document_file(binary_document, std::string(300, 'p').c_str(),
+                         std::string(99, 'n').c_str());
+    EXPECT_EQ(std::strlen(document_path[binary_document]) +
+                  std::strlen(document_file_name[binary_document]),
+              255u + 63);
+    binary_length = 77;
+    for (int cleared : {text_document, binary_document}) {
         clear_document(cleared);
         for (int kind = 0; kind < 3; ++kind) {
-            EXPECT_EQ(held(kind), Bytes(capacities[kind], kind == cleared ? 0 : fill));
-            EXPECT_STREQ(document_path[kind], kind == cleared ? "" : "C:\\doc.dat");
-            EXPECT_STREQ(document_file_name[kind], kind == cleared ? "" : "doc.dat");
+            const bool empty = kind == text_document || kind == cleared;
+            EXPECT_EQ(held(kind), Bytes(capacities[kind], empty ? 0 : fill));
+            EXPECT_EQ(document_file_name[kind][0], kind == binary_document && !empty ? 'n' : 0);
         }
         const bool binary = cleared == binary_document;
         EXPECT_EQ(Bytes(byte_adjust_memory.data(), byte_adjust_memory.data() + 700),
@@ -166,18 +164,137 @@ TEST(MemoryMessages, NameWhatDoesNotFitAndWhereToEnlarge) {
     EXPECT_STREQ(text,
                  "The dump is 30001 bytes, but the Display Binary Format Data Memory holds at "
                  "most 30000. Enlarge it on the \"Temporary Memory Resizing \" tab.");
-    const char* const rows[3] = {"Data Structure", "Text Format Data", "Binary Format Data"};
-    for (int row = 0; row < 3; ++row) {
-        memory_too_small_text(text, sizeof text, "file", 4294967295u, row, 1);
-        const std::string want = "The file is 4294967295 bytes, but the " + std::string(rows[row]) +
-                                 " Memory holds at most 1.";
-        EXPECT_EQ(std::string(text).substr(0, want.size()), want);
-    }
+    memory_too_small_text(text, sizeof text, nullptr, 4294967295u, 2, 1);
+    EXPECT_STREQ(text, "The file is 4294967295 bytes, but the Binary Format Data Memory holds at "
+                       "most 1. Enlarge it on the \"Temporary Memory Resizing \" tab.");
     std::memset(text, '#', sizeof text);
     memory_too_small_text(text, 20, "file", 40000, 1, 29999);
     EXPECT_EQ(std::string(text, 21), "The file is 40000 b" + std::string(1, '\0') + "#");
     memory_too_small_text(text, 0, "file", 1, 1, 1);
     EXPECT_EQ(text[0], 'T') << "no room, nothing written";
 }
+
+// Saves that go wrong, of the three documents and "sys.sys": each is reported as failed (or never
+// as done), the previous file stays exactly as it was, and the next save goes through.
+class WriteFaults : public DocumentFilesTest {
+  protected:
+    static constexpr int sys_sys = -1; // a target that is no document kind
+    void TearDown() override {
+        set_file_replacement(nullptr);
+        settings = Settings{};
+        DocumentFilesTest::TearDown();
+    }
+    // What a successful save writes: a whole buffer (the binary one's length is its capacity),
+    // or the record of the default settings.
+    static Bytes expected_bytes(int target) {
+        if (target != sys_sys) {
+            return held(target);
+        }
+        Bytes record(settings_record_size);
+        write_settings_record({{9000, 10000, 6000, 700}}, settings, record.data());
+        return record;
+    }
+    bool save(int target) {
+        return target == sys_sys
+                   ? save_settings(path.c_str())
+                   : write_document_file(target, path.c_str()) == DocumentFileProblem::none;
+    }
+    // Puts the old file in place, lets the fault spoil a save, and checks what is left.
+    void expect_old_file_kept(const std::function<bool(int)>& faulty_save,
+                              bool leaves_temporary = false) {
+        set_default_settings(settings);
+        binary_length = capacities[binary_document];
+        for (int target : {0, 1, 2, sys_sys}) {
+            SCOPED_TRACE(testing::Message() << "target " << target);
+            write_all(path, old_bytes);
+            EXPECT_FALSE(faulty_save(target));
+            EXPECT_EQ(read_all(path), old_bytes);
+            if (leaves_temporary) {
+                EXPECT_EQ(read_all(path + ".tmp"), expected_bytes(target)) << "written whole";
+            } else {
+                EXPECT_FALSE(fs::exists(path + ".tmp") || fs::is_symlink(path + ".tmp"));
+            }
+            EXPECT_TRUE(save(target)) << "once the fault is gone";
+            EXPECT_EQ(read_all(path), expected_bytes(target));
+            EXPECT_FALSE(fs::exists(path + ".tmp"));
+        }
+    }
+    const std::string path = file("old");
+    const Bytes old_bytes = {'o', 'l', 'd', '\r', '\n', 0, 0xff};
+};
+
+TEST_F(WriteFaults, AFailingReplacementKeepsTheOldFile) {
+    expect_old_file_kept([this](int target) {
+        set_file_replacement([](const char*, const char*) { return false; });
+        const bool saved = save(target);
+        set_file_replacement(nullptr);
+        return saved;
+    });
+}
+
+TEST_F(WriteFaults, AProtectedTargetIsNeitherWrittenNorReplaced) {
+#ifndef _WIN32
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not bind the superuser; the Windows build runs this";
+    }
+#endif
+    expect_old_file_kept([this](int target) {
+        fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+        const bool saved = save(target);
+        fs::permissions(path, fs::perms::owner_all);
+        return saved;
+    });
+}
+
+#ifndef _WIN32
+// The program ends (a crash, a power cut) after the new bytes are written and before they
+// replace the old file. The save runs in a forked child, which shares the folder and buffers.
+TEST_F(WriteFaults, EndingBetweenWritingAndReplacingKeepsTheOldFile) {
+    GTEST_FLAG_SET(death_test_style, "fast");
+    expect_old_file_kept(
+        [this](int target) {
+            EXPECT_EXIT(
+                {
+                    set_file_replacement([](const char*, const char*) -> bool { std::_Exit(7); });
+                    save(target);
+                },
+                ::testing::ExitedWithCode(7), "");
+            return false;
+        },
+        true);
+}
+
+// A disk that refuses every byte: the temporary file is the full device, reached through a link
+// of the temporary's name. The link goes, the device stays.
+TEST_F(WriteFaults, ADiskThatRefusesWritesKeepsTheOldFile) {
+    struct stat device {};
+    if (stat("/dev/full", &device) != 0 || !S_ISCHR(device.st_mode)) {
+        GTEST_SKIP() << "no /dev/full here";
+    }
+    expect_old_file_kept([this](int target) {
+        fs::create_symlink("/dev/full", path + ".tmp");
+        return save(target);
+    });
+    ASSERT_EQ(stat("/dev/full", &device), 0);
+    EXPECT_TRUE(S_ISCHR(device.st_mode)) << "the device itself is untouched";
+}
+
+// A disk that fills half-way through the write, made with a file size limit (which, unlike
+// permissions, binds the superuser too).
+TEST_F(WriteFaults, ADiskThatFillsHalfWayKeepsTheOldFile) {
+    expect_old_file_kept([this](int target) {
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved;
+        limited.rlim_cur = 1000; // below every target's size
+        setrlimit(RLIMIT_FSIZE, &limited);
+        const bool saved_file = save(target);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous_handler);
+        return saved_file;
+    });
+}
+#endif
 
 } // namespace
