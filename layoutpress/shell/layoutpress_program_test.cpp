@@ -41,9 +41,14 @@ class Converter {
             },
             10000);
     }
-    // Typed or pressed into a control the step before has waited for.
-    void type(int id, const std::string& typed) { win32_test::post_chars(item(id), typed); }
-    void key(int id, WORD virtual_key) { win32_test::post_key(item(id), virtual_key); }
+    void type(int id, const std::string& typed) {
+        ASSERT_TRUE(wait_for(tab(), id, nullptr)) << "no control " << id;
+        win32_test::post_chars(item(id), typed);
+    }
+    void key(int id, WORD virtual_key) {
+        ASSERT_TRUE(wait_for(tab(), id, nullptr)) << "no control " << id;
+        win32_test::post_key(item(id), virtual_key);
+    }
     // Clicks along the row of tabs until tab is selected and its pane (with control id) is up.
     bool choose_tab(int tab_wanted, int id) {
         for (int x = 4; x < 1000 && tab() != tab_wanted; x += 8) {
