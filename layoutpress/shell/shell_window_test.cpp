@@ -87,7 +87,6 @@ class ShellWindow : public ::testing::Test {
         SendMessageA(item(id), EM_SETSEL, 0, -1);
         SendMessageA(item(id), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(typed.c_str()));
     }
-    // The action, its message boxes answered OK.
     void expect_boxes(const std::function<void()>& action, const Lines& expected) {
         EXPECT_EQ(
             answer_dialogs(std::vector<win32_test::Answer>(expected.size(), press(IDOK)), action),
@@ -98,7 +97,6 @@ class ShellWindow : public ::testing::Test {
     HWND window = nullptr;
 };
 
-// The client area after a step; the tab, the editor's caret, selection and scroll bar as text.
 struct View {
     win32_test::Picture picture;
     std::string state;

@@ -15,7 +15,6 @@ namespace practice_test {
 QuestionRecord make_question(std::int32_t time_limit, const std::string& question,
                              const std::vector<std::string>& answers,
                              const std::string& explanation);
-// Writes bytes to a file of the test's folder; gives its full path.
 std::string write_file(const std::string& name, const void* bytes, std::size_t size);
 inline std::string write_question(const std::string& name, const QuestionRecord& record) {
     return write_file(name, &record, sizeof record);

@@ -28,7 +28,6 @@ using win32_test::window_text;
 const Lines answers = {"2900", "3900", "5800", "1500"};
 std::uint32_t clock_ms = 0; // the program's clock while a test runs
 
-// A clock and a calendar the test sets; messages dispatched as the program's loop does.
 class PracticeFlow : public ::testing::Test {
   protected:
     bool quit_seen = false;
