@@ -1,7 +1,5 @@
-// layoutpress.exe as a person uses it, started in an empty folder and driven from outside by
-// messages to its windows: typing, F5 and F6, the file dialogs and message boxes, the settings
-// panes, and a restart that reads back what they stored. release_test.sh runs it on an
-// unpacked release too (LAYOUTPRESS_EXE, that folder current).
+// layoutpress.exe started in an empty folder and driven from outside by messages to its windows.
+// release_test.sh runs it on an unpacked release too (LAYOUTPRESS_EXE, that folder current).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -19,8 +17,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// One run of the program, its window and its one pane (re-created around every command, so
-// looked up anew each time).
+// One run of the program; its one pane is re-created around every command, so looked up anew.
 class Converter {
   public:
     Converter() : program(win32_test::program_path("LAYOUTPRESS_EXE", PROGRAM)) {
@@ -64,7 +61,6 @@ class Converter {
         SendMessageA(item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
     }
     void click(int id) { SendMessageA(item(id), BM_CLICK, 0, 0); }
-    // Runs the action with these answers to the program's dialogs; what the dialogs showed.
     Lines dialogs(const std::vector<win32_test::Answer>& answers,
                   const std::function<void()>& act) {
         return win32_test::answer_dialogs(answers, act, program.id());
@@ -74,9 +70,8 @@ class Converter {
     HWND window = nullptr;
 };
 
-// Typed documents converted, saved, opened and converted back; a memory resized with the
-// typed text kept, the dump form changed, a filter set; after a restart the panes show the
-// settings again from sys.sys.
+// Documents typed, converted, saved, opened and converted back; the settings changed and read
+// back from sys.sys after a restart.
 TEST(LayoutpressProgram, ConvertsSavesOpensAndKeepsItsSettings) {
     {
         Converter run;

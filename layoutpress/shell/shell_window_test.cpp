@@ -1,7 +1,5 @@
-// The converter's real main window, panes, commands and file dialogs in the test's own process
-// under Wine, made as the program makes it at start-up with the default memories of a fresh
-// sys.sys and driven by messages as the user drives it; message boxes and file dialogs are
-// answered from a second thread and what they showed is checked.
+// The converter's real main window in the test's own process, made as at start-up from a fresh
+// sys.sys and driven by messages; its dialogs are answered from a second thread.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -45,14 +43,6 @@ std::string too_small(const char* what, size_t needed, int row, uint32_t capacit
     return "ERROR!: " + std::string(text);
 }
 
-std::string repeat(const char* piece, int times) {
-    std::string text;
-    while (times-- > 0) {
-        text += piece;
-    }
-    return text;
-}
-
 void put_text(TemporaryMemory& buffer, const std::string& text) {
     std::memset(buffer.data(), 0, buffer.capacity());
     std::strncpy(buffer.text(), text.c_str(), buffer.capacity() - 1);
@@ -78,7 +68,6 @@ class ShellWindow : public ::testing::Test {
         win32_test::pump_until([] { return true; }, 0);
     }
 
-    // A click in the middle of the tab, as the user gives it.
     void click_tab(int tab) {
         RECT r;
         SendMessageA(tab_control, TCM_GETITEMRECT, tab, reinterpret_cast<LPARAM>(&r));
@@ -98,7 +87,6 @@ class ShellWindow : public ::testing::Test {
         SendMessageA(item(id), EM_SETSEL, 0, -1);
         SendMessageA(item(id), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(typed.c_str()));
     }
-    // Runs the action with the expected message boxes answered OK and checks what they said.
     void expect_boxes(const std::function<void()>& action, const Lines& expected) {
         EXPECT_EQ(
             answer_dialogs(std::vector<win32_test::Answer>(expected.size(), press(IDOK)), action),
@@ -109,8 +97,6 @@ class ShellWindow : public ::testing::Test {
     HWND window = nullptr;
 };
 
-// What a user sees of the window after a step: its client area, and the selected tab and
-// the editor's caret, selection and vertical scroll bar as text.
 struct View {
     win32_test::Picture picture;
     std::string state;
@@ -196,8 +182,7 @@ std::vector<View> views_of_steps(HWND window, PaneOpening opening) {
     return views;
 }
 
-// The documents before a conversion that fails, the tab it ends on, its message and the
-// count of bytes after it; the document of that tab is shown as it was.
+// A failing conversion ends on the tab to look at, its document shown as it was.
 TEST_F(ShellWindow, ConversionsEndOnTheDocumentToLookAtAndSayWhatWentWrong) {
     struct Row {
         std::string documents[3]; // structure, text, dump
@@ -207,13 +192,17 @@ TEST_F(ShellWindow, ConversionsEndOnTheDocumentToLookAtAndSayWhatWentWrong) {
         int32_t length_after;
     };
     const int f5 = IDM_TEXT_TO_BINARY;
+    std::string hundred_sevens;
+    for (int i = 0; i < 100; ++i) {
+        hundred_sevens += "7,";
+    }
     // clang-format off
     const Row rows[] = {
         {{"", "1,", ""}, f5, 0, "ERROR!: data structure has problem.", 99},
         {{two_shorts, ",,,", "AA "}, f5, 1, "ERROR!: text format data has problem.", 0},
         {{two_shorts, "", "01 0G "}, IDM_BINARY_TO_TEXT, 2, binary_problem, 0},
         // The new bytes are kept, the old dump still shown.
-        {{"char a;", repeat("7,", 100), "AA BB "}, f5, 2, too_small("dump", 313, 3), 100},
+        {{"char a;", hundred_sevens, "AA BB "}, f5, 2, too_small("dump", 313, 3), 100},
     };
     // clang-format on
     byte_adjust_memory.release();
@@ -232,10 +221,8 @@ TEST_F(ShellWindow, ConversionsEndOnTheDocumentToLookAtAndSayWhatWentWrong) {
     }
 }
 
-// The text document, with file settings of its own that its dialogs offer, saved through Save
-// As and opened back; then a cancelled dialog, a missing file, a file too large for its
-// memory, a read-only target, a folder gone and a dump that cannot be read: each says so, and
-// the document, its file and the files on disk stay as they were.
+// Saved through Save As with its own file settings and opened back; then every refusal says so
+// and leaves the document, its file and the files on disk as they were.
 TEST_F(ShellWindow, DocumentsAreSavedOpenedAndRefusedThroughTheirDialogs) {
     EXPECT_EQ(answer_dialogs(std::vector<win32_test::Answer>(3, win32_test::cancel()),
                              [&] { command(IDM_SAVE_ALL); }),
@@ -296,11 +283,8 @@ TEST_F(ShellWindow, DocumentsAreSavedOpenedAndRefusedThroughTheirDialogs) {
     EXPECT_EQ(GetFileAttributesA(file("gone").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-// The panes look the same whichever order they open in: F5, F6 and a change to each document
-// tab, on documents that fill many screens, give the same pixels, caret, selection and scroll
-// bars when the controls are filled at their template size and laid out afterwards, and when
-// they are placed first and then filled (the program's way), except that the old order left
-// the first line out of view (put back at the start before its picture is taken).
+// Long documents after F5, F6 and each tab change look the same whether the controls were
+// filled at their template size and laid out afterwards, or placed first (the program's way).
 TEST_F(ShellWindow, PanesPlacedBeforeTheyAreFilledLookAsThoseLaidOutAfterwards) {
     UpdateWindow(window);
 
@@ -310,19 +294,15 @@ TEST_F(ShellWindow, PanesPlacedBeforeTheyAreFilledLookAsThoseLaidOutAfterwards) 
         SCOPED_TRACE(steps[i].name);
         EXPECT_EQ(placed[i].state, old_order[i].state);
         EXPECT_TRUE(placed[i].picture.pixels == old_order[i].picture.pixels) << "pixels differ";
-        // Placed first, the editor shows the start of the text with the caret in it.
         EXPECT_EQ(placed[i].scroll_position, 0);
         EXPECT_GE(placed[i].caret_y, 0);
     }
-    // The pictures show the documents: the binary pane after F5 is not the text pane after F6,
-    // and the long text has its vertical scroll bar.
     EXPECT_EQ(placed[0].state.substr(0, 5), "tab 2");
     EXPECT_TRUE(placed[0].picture.pixels != placed[1].picture.pixels);
     EXPECT_EQ(placed[1].state.find("vertical hidden"), std::string::npos) << placed[1].state;
 }
 
-// The text row asks for its largest size and is refused; the binary row, set in the same
-// click, goes on.
+// The text row is refused its largest size; the binary row, set in the same click, goes on.
 TEST_F(ShellWindow, AMemoryThatCannotBeEnlargedKeepsItsStorageAndSaysSo) {
     static uint32_t refused_size = 0;
     const uint32_t kept = text_memory.capacity();
@@ -338,7 +318,6 @@ TEST_F(ShellWindow, AMemoryThatCannotBeEnlargedKeepsItsStorageAndSaysSo) {
     char refused[200];
     memory_not_resized_text(refused, sizeof refused, 1, refused_size, kept);
     expect_boxes([&] { click(IDC_MEMORY_SETTING); }, {"ERROR!: " + std::string(refused)});
-    set_storage_request(nullptr);
     EXPECT_EQ(text_memory.data(), storage);
     EXPECT_STREQ(text_memory.text(), "kept");
     EXPECT_EQ(text(IDC_TEXT_CAPACITY), std::to_string(kept)) << "the field shows what it holds";
@@ -348,8 +327,7 @@ TEST_F(ShellWindow, AMemoryThatCannotBeEnlargedKeepsItsStorageAndSaysSo) {
     EXPECT_EQ(u32_at(stored, 520), other_size);
 }
 
-// A read-only sys.sys keeps its bytes: said once per opening of each pane, and the settings
-// stay in force.
+// A read-only sys.sys keeps its bytes and is reported once per opening of each pane.
 TEST_F(ShellWindow, AnUnwritableSettingsFileIsReportedOncePerPane) {
     const test_files::Bytes old_bytes = test_files::read_all("sys.sys");
     ASSERT_TRUE(SetFileAttributesA("sys.sys", FILE_ATTRIBUTE_READONLY));
@@ -369,8 +347,7 @@ TEST_F(ShellWindow, AnUnwritableSettingsFileIsReportedOncePerPane) {
 // DECIMAL whose dump would not fit the display memory keeps the old form and dump.
 TEST_F(ShellWindow, ADumpFormThatDoesNotFitIsNotTaken) {
     click_tab(4);
-    // 100 bytes are 300 characters in hexadecimal and more than 400 in decimal.
-    byte_adjust_memory.release();
+    byte_adjust_memory.release(); // 100 bytes: 300 characters in hexadecimal, > 400 in decimal
     ASSERT_TRUE(byte_adjust_memory.allocate(400));
     binary_length = 100;
     std::strcpy(byte_adjust_memory.text(), "kept");
@@ -381,8 +358,7 @@ TEST_F(ShellWindow, ADumpFormThatDoesNotFitIsNotTaken) {
     EXPECT_EQ(IsDlgButtonChecked(current_pane, IDC_HEXADECIMAL_RADIO), BST_CHECKED);
 }
 
-// Start-up where a work memory cannot be had: the program says which, holds nothing and ends
-// with 1, before any window is made.
+// Start-up where a work memory cannot be had: said, nothing held, ends with 1, no window.
 TEST(LayoutpressStart, SaysWhichMemoryCannotBeAllocated) {
     static int granted = 2;
     set_storage_request(

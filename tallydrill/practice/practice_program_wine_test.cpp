@@ -1,7 +1,5 @@
-// tallydrill.exe as a person uses it, driven from outside: started from a folder that holds
-// data/bp.bmp, a question chosen in its real open dialog, its tiles read off the screen,
-// answered by key and by typed score, and the verdicts read back from its windows.
-// release_test.sh runs it on an unpacked release too (TALLYDRILL_EXE, that folder current).
+// tallydrill.exe driven from outside. release_test.sh runs it on an unpacked release too
+// (TALLYDRILL_EXE, that folder current).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -20,7 +18,6 @@ using namespace practice_test;
 using Lines = std::vector<std::string>;
 using win32_test::window_text;
 
-// The visible child of this class whose top left corner is at x, y.
 HWND child_at(HWND window, const char* window_class, int x, int y) {
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
@@ -39,7 +36,6 @@ std::string text_at(HWND window, const char* window_class, int x, int y) {
     return child ? window_text(child) : "(none)";
 }
 
-// The answer slot whose button shows text, -1 when none does.
 int slot_showing(HWND window, const std::string& text) {
     for (int slot = 0; slot < 4; ++slot) {
         if (text_at(window, "Button", 50, 280 + 30 * slot) == text) {
@@ -80,7 +76,6 @@ TEST(PracticeProgram, AQuestionFromTheDialogIsAnsweredByKeyAndByTypedScore) {
     EXPECT_EQ(text_at(window, "Edit", 0, 0), "Four kans.\r\nThe score?");
     const int right = slot_showing(window, "2900");
     ASSERT_GE(right, 0);
-    // The tiles as data\bp.bmp of the program's folder holds them.
     HBITMAP cells = static_cast<HBITMAP>(
         LoadImageA(nullptr, "data\\bp.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     ASSERT_NE(cells, nullptr);
@@ -94,7 +89,6 @@ TEST(PracticeProgram, AQuestionFromTheDialogIsAnsweredByKeyAndByTypedScore) {
     win32_test::post_key(window, static_cast<WORD>(VK_F1 + right));
     EXPECT_EQ(verdicts(window), (Lines{"permit", "right", "select answer", "2900"}));
 
-    // The next question in the typed-score mode: a wrong score typed, then Enter.
     ASSERT_TRUE(load(program, window, VK_F6, path));
     HWND input = nullptr;
     ASSERT_TRUE(win32_test::pump_until(

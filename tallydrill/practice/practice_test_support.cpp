@@ -47,10 +47,6 @@ std::string write_file(const std::string& name, const void* bytes, std::size_t s
     return win32_test::full_path(name);
 }
 
-std::string write_question(const std::string& name, const QuestionRecord& record) {
-    return write_file(name, &record, sizeof record);
-}
-
 void provide_tile_bitmap() {
     CreateDirectoryA("data", nullptr);
     std::string source = "Z:" TILE_BITMAP;

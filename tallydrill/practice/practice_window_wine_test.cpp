@@ -1,7 +1,4 @@
-// The practice window in the test's own process under Wine, walked through as the user walks
-// it: the start screen, a question loaded through the real dialog, answers by key, by button
-// and by typed score, the clock, the result pane, NEXT, question files that are missing or
-// broken, the tiles read back from the screen, and the end.
+// The practice window in the test's own process under Wine, walked through as the user does.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -31,8 +28,6 @@ using win32_test::window_text;
 const Lines answers = {"2900", "3900", "5800", "1500"};
 std::uint32_t clock_ms = 0; // the program's clock while a test runs
 
-// The window in the test's own process with a clock and a calendar the test sets; messages
-// dispatched as the program's loop does, offered to the accelerator table first.
 class PracticeFlow : public ::testing::Test {
   protected:
     bool quit_seen = false;
@@ -56,7 +51,6 @@ class PracticeFlow : public ::testing::Test {
         pump(0);
         start = PracticeStart{};
     }
-    // Ends the window and starts it again from the program's initial state.
     void restart() {
         TearDown();
         reset_question_file_path();
@@ -83,12 +77,17 @@ class PracticeFlow : public ::testing::Test {
         win32_test::post_key(GetFocus() != nullptr ? GetFocus() : start.window, key);
         pump(30);
     }
-    // A load key answered in the real dialog: the path chosen, or cancelled when it is "".
-    void load(WORD key, const std::string& path) {
-        EXPECT_EQ(
-            answer_dialogs({path.empty() ? win32_test::cancel() : win32_test::choose_file(path)},
-                           [&] { press_key(key); }),
-            Lines{"Pointsmith question Data Load"});
+    // A load key answered in the real dialog (cancelled for ""); the files it offered.
+    Lines load(WORD key, const std::string& path) {
+        Lines offered;
+        EXPECT_EQ(answer_dialogs({[&](HWND dialog) {
+                                     offered = win32_test::offered_files(dialog);
+                                     (path.empty() ? win32_test::cancel()
+                                                   : win32_test::choose_file(path))(dialog);
+                                 }},
+                                 [&] { press_key(key); }),
+                  Lines{"Pointsmith question Data Load"});
+        return offered;
     }
     std::string result_text(int field) const {
         return window_text(practice.result_pane.fields[field]);
@@ -96,7 +95,6 @@ class PracticeFlow : public ::testing::Test {
     std::string button_text(int slot) const {
         return window_text(practice.countdown_pane.choice_buttons[slot]);
     }
-    // The window painted again, in front, and its tiles compared with the loaded bitmap's.
     std::string tile_differences() {
         SetForegroundWindow(start.window);
         RedrawWindow(start.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
@@ -104,7 +102,6 @@ class PracticeFlow : public ::testing::Test {
         return practice_test::tile_differences(start.window, practice.tile_bitmap,
                                                practice.question);
     }
-    // Presses keys that must change nothing here, and no dialog may come.
     void keys_do_nothing(std::initializer_list<WORD> keys) {
         const PracticeState state = practice.state;
         answer_dialogs({}, [&] {
@@ -113,15 +110,6 @@ class PracticeFlow : public ::testing::Test {
                 EXPECT_EQ(practice.state, state) << "key " << key;
             }
         });
-    }
-    Lines offered_then(const win32_test::Answer& answer, WORD key) {
-        Lines offered;
-        answer_dialogs({[&](HWND dialog) {
-                           offered = win32_test::offered_files(dialog);
-                           answer(dialog);
-                       }},
-                       [&] { press_key(key); });
-        return offered;
     }
 };
 
@@ -132,8 +120,7 @@ TEST_F(PracticeFlow, ASelectedAnswerFromStartToNext) {
     EXPECT_EQ(window_text(practice.start_button), "F5 : [ Pointsmith ] Start");
 
     clock_ms = 200000;
-    EXPECT_EQ(offered_then(win32_test::choose_file(path), VK_F5),
-              (Lines{"Pointsmith question*", "ALL FORMAT", "*.tt"}));
+    EXPECT_EQ(load(VK_F5, path), (Lines{"Pointsmith question*", "ALL FORMAT", "*.tt"}));
     ASSERT_EQ(practice.state, PracticeState::question_running);
     EXPECT_EQ(window_text(start.window), "q1.tt") << "the title is the file's";
     EXPECT_EQ(practice.question_start_ms, 200000u) << "the clock is read after the dialog";
@@ -143,8 +130,7 @@ TEST_F(PracticeFlow, ASelectedAnswerFromStartToNext) {
     }
     EXPECT_EQ(tile_differences(), "");
 
-    // The real 50 ms timer shows the time gone.
-    clock_ms += 15000;
+    clock_ms += 15000; // shown by the real 50 ms timer
     EXPECT_TRUE(win32_test::pump_until(
         [] {
             return window_text(practice.countdown_pane.fields[countdown_elapsed_value]) == "15 sec";
@@ -157,26 +143,22 @@ TEST_F(PracticeFlow, ASelectedAnswerFromStartToNext) {
     const std::string chosen = button_text(wrong);
     press_key(static_cast<WORD>(VK_F1 + wrong));
     ASSERT_EQ(practice.state, PracticeState::result_shown);
-    Lines shown;
-    for (int field : {result_timing_verdict, result_elapsed_value, result_answer_verdict,
-                      result_right_answer_value, result_your_answer_value}) {
-        shown.push_back(result_text(field));
-    }
-    EXPECT_EQ(shown, (Lines{"too late", "30.0 sec", "wrong", "2900", chosen}));
+    EXPECT_EQ((Lines{result_text(result_timing_verdict), result_text(result_elapsed_value),
+                     result_text(result_answer_verdict), result_text(result_right_answer_value),
+                     result_text(result_your_answer_value)}),
+              (Lines{"too late", "30.0 sec", "wrong", "2900", chosen}));
     keys_do_nothing({VK_F1, VK_F4});
 
-    // The pane opens over ten ticks; NEXT then offers the previous choice, and a cancelled
-    // dialog deals the same question again in the same mode.
+    // The pane opens over ten ticks; NEXT offers the previous choice, a cancel deals it again.
     for (int tick = 0; tick < 10; ++tick) {
         SendMessageA(start.window, WM_TIMER, 1, 0);
     }
     EXPECT_EQ(tile_differences(), "") << "once the result pane has opened";
     EXPECT_EQ(window_text(practice.result_pane.explanation_box), "White dragon,\r\n40 fu.");
-    EXPECT_EQ(offered_then(win32_test::cancel(), VK_RETURN).back(), "q1.tt");
+    EXPECT_EQ(load(VK_RETURN, "").back(), "q1.tt");
     ASSERT_EQ(practice.state, PracticeState::question_running);
     EXPECT_EQ(practice.mode, AnswerMode::select_answer);
 
-    // The right answer by a click on its button, in time; then the end.
     clock_ms = practice.question_start_ms + 3100;
     SendMessageA(practice.countdown_pane.choice_buttons[practice.right_slot], BM_CLICK, 0, 0);
     EXPECT_EQ(result_text(result_answer_verdict), "right");
@@ -217,8 +199,8 @@ TEST_F(PracticeFlow, TypedScoresAndTheLoadCommandsInEveryState) {
     EXPECT_NE(practice.countdown_pane.score_input, nullptr);
 }
 
-// The sample when the first dialog is cancelled, a file gone, and a record whose codes name no
-// cell, whose lists lack their 255 and whose texts lack their NUL: shown inside its fields.
+// The sample when cancelled or a file is gone; a record with unknown codes, no 255 ends and no
+// NULs is shown inside its fields.
 TEST_F(PracticeFlow, MissingAndBrokenQuestionFiles) {
     QuestionRecord sample{};
     set_initial_question(sample);
@@ -250,7 +232,6 @@ TEST_F(PracticeFlow, MissingAndBrokenQuestionFiles) {
     EXPECT_EQ(window_text(practice.result_pane.explanation_box), std::string(255, 'y'));
 }
 
-// The tiles of the sample when data/bp.bmp is missing, and when it holds only some cells.
 TEST_F(PracticeFlow, WithoutTheBitmapOrWithATooSmallOneOnlyTheCellsItHoldsAreDrawn) {
     // The top 100 rows of the bitmap: the last rows of its bottom-up file.
     std::vector<unsigned char> file(1 << 20);

@@ -1,7 +1,5 @@
-// Helpers for GoogleTest programs that drive Win32 windows and dialogs under Wine, in the
-// test's own process or in a program it starts (project_wine_test; tools/wine/README.md).
-// Their main adds a watchdog: a dialog of the test's process left unanswered for 10 to 20 s
-// fails the running test and is closed, so a forgotten message box costs seconds, not a hang.
+// Helpers for GoogleTest programs that drive Win32 windows and dialogs under Wine (see
+// tools/wine/README.md). Their main fails and closes a dialog left unanswered for 10 to 20 s.
 #pragma once
 
 #include <windows.h>
@@ -20,18 +18,16 @@ std::string window_text(HWND window);
 std::string window_class(HWND window);
 std::string full_path(const std::string& name); // of a file of the current folder
 
-// The first visible, enabled dialog (#32770) of a thread, or of a process when process_id is
-// not 0 (a disabled dialog waits for one it opened); a file dialog described by its title,
-// any other as "caption: message" (its last Static text).
+// The first visible, enabled #32770 of a thread, or of the process process_id when not 0; a file
+// dialog described by its title, any other as "caption: message" (its last Static text).
 HWND find_dialog(DWORD thread_id, DWORD process_id = 0);
 std::string describe_dialog(HWND dialog);
 // A file dialog's file types (the selected one marked "*"), then its file name box.
 std::vector<std::string> offered_files(HWND dialog);
 
-// Runs action while a thread of its own answers the modal dialogs of this thread (or of the
-// process process_id) in the order they come, waits (5 s at most) until every answer is given
-// and its dialog gone, and gives what the dialogs showed. A dialog with no answer left fails
-// the test and is closed; so does an answer left unused.
+// Runs action while a thread of its own answers the dialogs of this thread (or of process_id)
+// in order, waits (5 s at most) until each is gone, and gives what they showed. A dialog with
+// no answer left, or an answer left unused, fails the test.
 using Answer = std::function<void(HWND dialog)>;
 std::vector<std::string> answer_dialogs(const std::vector<Answer>& answers,
                                         const std::function<void()>& action, DWORD process_id = 0);
@@ -39,8 +35,7 @@ Answer press(int id);
 Answer cancel();
 Answer choose_file(const std::string& path); // into the file name box (0x47C), then OK
 
-// A program started under the same prefix from the test's folder, ended with this object;
-// unix_path is a $<TARGET_FILE:...> path.
+// A program started from the test's folder (unix_path: $<TARGET_FILE:...>), ended with this.
 class Program {
   public:
     explicit Program(const std::string& unix_path);
@@ -56,12 +51,10 @@ class Program {
   private:
     PROCESS_INFORMATION process_ = {};
 };
-// The environment variable's path when it is set (release_test.sh runs the program tests on
-// an unpacked release that way), else built_in.
+// The environment variable's path when set (release_test.sh's unpacked release), else built_in.
 std::string program_path(const char* variable, const char* built_in);
 
-// Input posted as the keyboard gives it: WM_KEYDOWN/UP of a virtual key, WM_CHAR of each
-// character.
+// Input posted as the keyboard gives it: WM_KEYDOWN/UP of a key, WM_CHAR of each character.
 void post_key(HWND window, WORD virtual_key);
 void post_chars(HWND window, const std::string& text);
 
