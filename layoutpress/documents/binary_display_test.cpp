@@ -33,9 +33,8 @@ std::string render(const std::string& bytes, int mode) {
 // The dump's layouts; the character view blanks what would break its lines or end its text.
 TEST(BinaryDisplay, LayoutsAndRuler) {
     std::string seventeen;
-    for (char b = 0; b <= 16; ++b) {
+    for (char b = 0; b <= 16; ++b)
         seventeen += b;
-    }
     const struct {
         std::string bytes;
         int mode;
@@ -52,9 +51,8 @@ TEST(BinaryDisplay, LayoutsAndRuler) {
         {std::string(17, 'q'), view, std::string(16, 'q') + "\r\nq"},
         {std::string(15, 'x') + "\r\n", view, std::string(15, 'x') + " \r\n "}, // split
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(render(c.bytes, c.mode), c.text);
-    }
     // Counts whose dump cannot be counted saturate rather than wrap to a small size.
     EXPECT_EQ(binary_display_size(SIZE_MAX / 3, 2), SIZE_MAX);
     EXPECT_EQ(char_view_size(SIZE_MAX - 1), SIZE_MAX);
@@ -90,9 +88,8 @@ TEST(BinaryDisplay, DumpsReadBackAndRefuseTooLittleRoom) {
             ASSERT_EQ(out, std::string(needed + 1, '#')) << "a refused text writes nothing";
             ASSERT_TRUE(make(needed, &report));
             ASSERT_EQ(out.substr(needed - 1), std::string("\0#", 2));
-            if (what < 0 || n == 0) {
+            if (what < 0 || n == 0)
                 continue;
-            }
             Bytes back(n, 0xEE);
             ASSERT_EQ(parse_binary_display(back.data(), n - 1, out.c_str(), needed, mode, &report),
                       0u);

@@ -58,9 +58,8 @@ class DocumentFilesTest : public ::testing::Test {
     }
     void TearDown() override {
         for (TemporaryMemory* memory :
-             {&struct_memory, &text_memory, &byte_memory, &byte_adjust_memory}) {
+             {&struct_memory, &text_memory, &byte_memory, &byte_adjust_memory})
             memory->release();
-        }
         binary_length = 0;
     }
     std::string file(const std::string& name) const { return temp.file(name); }
@@ -187,9 +186,8 @@ class WriteFaults : public DocumentFilesTest {
     // What a successful save writes: a whole buffer (the binary one's length is its capacity),
     // or the record of the default settings.
     static Bytes expected_bytes(int target) {
-        if (target != sys_sys) {
+        if (target != sys_sys)
             return held(target);
-        }
         Bytes record(settings_record_size);
         write_settings_record({{9000, 10000, 6000, 700}}, settings, record.data());
         return record;
@@ -209,11 +207,10 @@ class WriteFaults : public DocumentFilesTest {
             write_all(path, old_bytes);
             EXPECT_FALSE(faulty_save(target));
             EXPECT_EQ(read_all(path), old_bytes);
-            if (leaves_temporary) {
+            if (leaves_temporary)
                 EXPECT_EQ(read_all(path + ".tmp"), expected_bytes(target)) << "written whole";
-            } else {
+            else
                 EXPECT_FALSE(fs::exists(path + ".tmp") || fs::is_symlink(path + ".tmp"));
-            }
             EXPECT_TRUE(save(target)) << "once the fault is gone";
             EXPECT_EQ(read_all(path), expected_bytes(target));
             EXPECT_FALSE(fs::exists(path + ".tmp"));
@@ -234,9 +231,8 @@ TEST_F(WriteFaults, AFailingReplacementKeepsTheOldFile) {
 
 TEST_F(WriteFaults, AProtectedTargetIsNeitherWrittenNorReplaced) {
 #ifndef _WIN32
-    if (geteuid() == 0) {
+    if (geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser; the Windows build runs this";
-    }
 #endif
     expect_old_file_kept([this](int target) {
         fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
@@ -268,9 +264,8 @@ TEST_F(WriteFaults, EndingBetweenWritingAndReplacingKeepsTheOldFile) {
 // of the temporary's name. The link goes, the device stays.
 TEST_F(WriteFaults, ADiskThatRefusesWritesKeepsTheOldFile) {
     struct stat device {};
-    if (stat("/dev/full", &device) != 0 || !S_ISCHR(device.st_mode)) {
+    if (stat("/dev/full", &device) != 0 || !S_ISCHR(device.st_mode))
         GTEST_SKIP() << "no /dev/full here";
-    }
     expect_old_file_kept([this](int target) {
         fs::create_symlink("/dev/full", path + ".tmp");
         return save(target);

@@ -28,9 +28,8 @@ TEST(MemoryField, ReadsLikePercentDAndClampsToTheRow) {
                  {"1600001", 2, 1600000},
                  {"4294967551", 1, 4800000},
                  {"99999999999999999999", 0, 4800000}};
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(clamp_memory_field(c.text, c.row), c.want) << c.text;
-    }
     const struct {
         int row;
         uint32_t capacity;
@@ -74,9 +73,8 @@ class MemoryResize : public ::testing::Test {
     void TearDown() override {
         set_storage_request(nullptr);
         for (TemporaryMemory* memory :
-             {&struct_memory, &text_memory, &byte_memory, &byte_adjust_memory, &char_view_memory}) {
+             {&struct_memory, &text_memory, &byte_memory, &byte_adjust_memory, &char_view_memory})
             memory->release();
-        }
         binary_length = 0;
     }
 };
@@ -113,9 +111,8 @@ TEST_F(MemoryResize, EveryRowKeepsItsContent) {
             ASSERT_EQ(outcome, ResizeOutcome::resized);
             std::vector<uint8_t> expected = before;
             expected.resize(capacity, 0);
-            if (capacity < 1000 && row != 2) {
+            if (capacity < 1000 && row != 2)
                 expected.back() = 0;
-            }
             EXPECT_EQ(content(memory), expected);
             EXPECT_EQ(binary_length,
                       row == 2 ? static_cast<int32_t>(std::min(capacity, 1000u)) : 1000);

@@ -43,18 +43,16 @@ class SettingsFileTest : public ::testing::Test {
     void TearDown() override { release_all(); }
     // The buffers are process-wide: leave them as the next test expects to find them.
     static void release_all() {
-        for (TemporaryMemory* memory : loaded) {
+        for (TemporaryMemory* memory : loaded)
             memory->release();
-        }
         set_storage_request(nullptr);
         requested.clear();
         settings = Settings{};
     }
     static std::vector<uint32_t> capacities() {
         std::vector<uint32_t> values;
-        for (TemporaryMemory* memory : loaded) {
+        for (TemporaryMemory* memory : loaded)
             values.push_back(memory->capacity());
-        }
         return values;
     }
     // A record of the given capacities and settings unlike the defaults in every field.
@@ -127,9 +125,8 @@ TEST_F(SettingsFileTest, FilesOfEveryLengthStartWithinBounds) {
     for (size_t length = 0; length <= 2100; length += length < 540 || length > 2060 ? 1 : 17) {
         SCOPED_TRACE(testing::Message() << "file of " << length << " bytes");
         Bytes file(length);
-        for (size_t i = 0; i < length; ++i) {
+        for (size_t i = 0; i < length; ++i)
             file[i] = i >= 514 && i < 528 && i % 4 >= 2 ? 0 : static_cast<uint8_t>(random());
-        }
         write_all(path, file);
         Bytes record = file;
         record.resize(settings_record_size, 0);

@@ -29,9 +29,8 @@ TEST(PaneLayout, PanesFollowTheClientAreaTheTabAndTheDumpForm) {
         EXPECT_EQ(values(layout.tab_control), (std::vector<int>{0, 65, 984, 577}));
         EXPECT_EQ(values(layout.pane), (std::vector<int>{10, 30, 964, 542}));
         EXPECT_EQ(layout.control_count == 0, tab < 0 || tab >= 3) << tab;
-        for (const std::vector<int>& control : controls(compute_pane_layout(15, 60, tab, 0))) {
+        for (const std::vector<int>& control : controls(compute_pane_layout(15, 60, tab, 0)))
             EXPECT_TRUE(control[3] >= 0 && control[4] >= 0) << "control " << control[0];
-        }
     }
     EXPECT_EQ(values(compute_pane_layout(15, 60, 0, 0).pane), (std::vector<int>{10, 30, 0, 0}));
     EXPECT_EQ(controls(compute_pane_layout(1000, 600, 1, 2)),

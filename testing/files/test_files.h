@@ -61,17 +61,15 @@ inline Bytes bytes_of(const std::string& text) {
 // every 256 bytes, so that a shifted or dropped piece shows.
 inline Bytes pattern(size_t size, uint8_t seed = 0) {
     Bytes bytes(size);
-    for (size_t i = 0; i < size; ++i) {
+    for (size_t i = 0; i < size; ++i)
         bytes[i] = static_cast<uint8_t>(i * 7 + i / 256 + seed);
-    }
     return bytes;
 }
 
 // The little-endian 32-bit value at offset; all ones when the bytes end before it.
 inline uint32_t u32_at(const Bytes& bytes, size_t offset) {
-    if (bytes.size() < offset + 4) {
+    if (bytes.size() < offset + 4)
         return 0xFFFFFFFF;
-    }
     return static_cast<uint32_t>(bytes[offset]) | static_cast<uint32_t>(bytes[offset + 1]) << 8 |
            static_cast<uint32_t>(bytes[offset + 2]) << 16 |
            static_cast<uint32_t>(bytes[offset + 3]) << 24;
