@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Drives tallydrill-cli as a pack author does: question files in, problem lines and exit codes
-# out. Usage: cli_test.sh PATH_TO_TALLYDRILL_CLI PATH_TO_LAYOUTPRESS_CLI PATH_TO_QUESTION_STR
+# Usage: cli_test.sh TALLYDRILL_CLI LAYOUTPRESS_CLI QUESTION_STR (question files in, problems out)
 set -u
 cli=$1
 converter=$2
@@ -23,8 +22,7 @@ expect() {
     fi
 }
 
-# A generated bank (every question of it sound, see generated_questions_test): the same files for
-# the same seed, and the text form converting into the very same bytes.
+# A generated bank: the same files for the same seed, the text form converting into its bytes.
 "$cli" generate --count 6 --seed 77 --out bank >/dev/null 2>err.txt || fail "generate: $(cat err.txt)"
 "$cli" generate --count 6 --seed 77 --out again --text 2>/dev/null || fail "generate --text"
 "$cli" generate --count 6 --seed 77 --out bank2 2>/dev/null || fail "generate again"
@@ -37,8 +35,7 @@ for text in again/*.txt; do
     expect "the text form of $name converts into its bytes" 0 "" cmp "$name.tt" "bank/$name.tt"
 done
 
-# The first of them, short, with its time limit 0, and with its second wrong answer (at 436) equal
-# to the first (at 372).
+# The first of them, short, with its time limit 0, and with answer_wrong_2 (at 436) = _1 (at 372).
 first=$(ls bank/*.tt | head -n 1)
 cp "$first" good.tt
 cp good.tt "a question.tt"
@@ -55,13 +52,9 @@ expect "each problem on a line with the file name" 1 \
         "twice.tt: answer_wrong_2: the same text as answer_wrong_1 (\"$wrong_1\")")" \
     "$cli" check late.tt good.tt twice.tt
 expect "a missing file" 2 "" "$cli" check good.tt missing.tt
-if ! grep -q "cannot read 'missing.tt'" err.txt; then
-    fail "a missing file is named on standard error"
-fi
+grep -q "cannot read 'missing.tt'" err.txt || fail "a missing file is named on standard error"
 expect "the summary goes to standard error" 1 "$(cat /dev/null)" sh -c "\"$cli\" check late.tt >/dev/null"
-if ! grep -q "1 file checked, 1 problem" err.txt; then
-    fail "summary line: $(cat err.txt)"
-fi
+grep -q "1 file checked, 1 problem" err.txt || fail "summary line: $(cat err.txt)"
 
 expect "show heads each file with its name" 0 "$(printf '== good.tt (820 bytes)\n== short.tt (819 bytes)')" \
     sh -c "\"$cli\" show good.tt short.tt | grep '^=='"
@@ -77,9 +70,7 @@ expect "each with its payment" 0 6 grep -c '^payment: ' scored.txt
 expect "a right answer the hand does not pay" 1 "" sh -c "\"$cli\" score wrong.tt >/dev/null"
 { head -c 15 "$first"; printf '\x0b\x0b\x0b\x0b\x0b\xff'; tail -c +22 "$first"; } >five.tt
 expect "a hand that cannot be read" 2 "" sh -c "\"$cli\" score $first five.tt >/dev/null"
-if ! grep -q "five.tt" err.txt; then
-    fail "the unreadable file is named: $(cat err.txt)"
-fi
+grep -q "five.tt" err.txt || fail "the unreadable file is named: $(cat err.txt)"
 
 expect "no command" 2 "" "$cli"
 expect "an unknown command" 2 "" "$cli" fix good.tt

@@ -1,5 +1,3 @@
-// The shape of one called group's codes; the layout of whole hand lists is seen through the
-// problems check names (question_check_test) and the groups show lists (question_show_test).
 #include "tallydrill/cli/hand_layout.h"
 
 #include <gtest/gtest.h>

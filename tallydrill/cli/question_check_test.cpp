@@ -134,8 +134,7 @@ TEST(CheckQuestion, FaultsAreFoundAndNamed) {
     EXPECT_EQ(problems_of([](QuestionRecord&) {}, 900).size(), 1u) << "longer files too";
 }
 
-// What the drawing and the judging accept passes (generated_questions_test holds every called
-// group the generator deals).
+// What the drawing and the judging accept passes.
 TEST(CheckQuestion, AcceptsSoundQuestions) {
     const Change sound[] = {
         [](QuestionRecord&) {},

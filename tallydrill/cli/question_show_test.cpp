@@ -12,11 +12,10 @@ TEST(ShowQuestion, TilesByNameAndTextsOnTheirLines) {
     QuestionRecord record;
     std::memset(&record, 0, sizeof record);
     const TileCode dora[] = {5, 29, 255};
-    const TileCode back[] = {255};
     const TileCode hand[] = {20, 20, 90, 64, 23, 25, 90, 26, 66, 66, 26,
                              90, 1,  11, 11, 1,  90, 7,  7,  7,  47, 255};
     std::memcpy(record.dora_indicators, dora, sizeof dora);
-    std::memcpy(record.back_dora, back, sizeof back);
+    record.back_dora[0] = 255;
     std::memcpy(record.hand, hand, sizeof hand);
     record.winning_tile = 25;
     set_question_time_limit(record, 45);
@@ -54,8 +53,6 @@ TEST(ShowQuestion, TilesByNameAndTextsOnTheirLines) {
     EXPECT_EQ(show_question(record), expected);
 }
 
-// A damaged record is shown as it stands: numbers for codes without a picture, a note for a
-// list without its end, texts cut at their fields.
 TEST(ShowQuestion, DamagedRecords) {
     QuestionRecord record;
     std::memset(&record, 0, sizeof record);

@@ -30,8 +30,7 @@ TEST(Explanation, ReadsLikeThePack) {
               "Dealer ron: 1120 x 6 = 6720 -> 6800.");
 }
 
-// The longest hand there can be still fits six lines of 64 characters in the field, with every
-// number of the payment; the fu, which do not count at this many han, give way first.
+// Six lines of 64 characters with every number of the payment; the fu give way first.
 TEST(Explanation, TheLongestHandStillFits) {
     HandScore score{};
     const Yaku yaku[] = {Yaku::riichi,       Yaku::menzen_tsumo, Yaku::sanshoku_doukou,

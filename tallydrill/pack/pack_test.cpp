@@ -1,8 +1,5 @@
-// The sample pack against its README: every question's right answer is the payment of the han
-// and fu the README's list states (by the standard score table) and the payment the scorer
-// gives its hand, whose question text says the round, seat, win and riichi of the list (the
-// pack check test runs `tallydrill-cli check` on the rest). question.str lays out the record the
-// practice program reads.
+// The sample pack against its README's list (the pack check test runs `tallydrill-cli check` on
+// the rest), and question.str against the record the practice program reads.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -15,8 +15,7 @@ TEST(ElapsedMs, DifferenceOfWrappingReadings) {
     EXPECT_EQ(elapsed_ms(0x80000000u, 0), INT32_MIN);
 }
 
-// Proportional up to the limit (the integer proportion agrees), full past it or when the limit
-// is none, empty before the start.
+// Proportional up to the limit, full past it or when the limit is none, empty before the start.
 TEST(ElapsedBarPosition, ProportionOfTheLimit) {
     const std::int32_t rows[][3] = {
         {250000, 10, 1000}, {INT32_MAX, 1, 1000}, {-5, 10, 0},         {INT32_MAX, INT32_MAX, 1},

@@ -57,11 +57,10 @@ TEST(ParseScoreAnswer, Table) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE("\"" + row.text + "\"");
-        const ScoreAnswer answer = parse_score_answer(row.text);
-        EXPECT_EQ(answer.first, row.expected.first);
-        EXPECT_EQ(answer.second, row.expected.second);
-        EXPECT_EQ(answer.all, row.expected.all);
-        EXPECT_EQ(answer.invalid, row.expected.invalid);
+        const ScoreAnswer a = parse_score_answer(row.text), &e = row.expected;
+        EXPECT_TRUE(a.first == e.first && a.second == e.second && a.all == e.all &&
+                    a.invalid == e.invalid)
+            << a.first << " " << a.second << " " << a.all << " " << a.invalid;
     }
 }
 

@@ -2,10 +2,10 @@
 //   "123m456p789s11z 1z ron E/S riichi chi:345p pon:555z kan:9999p added:6666p ankan:1111m
 //    dora:1m ura:2p"
 // Tiles are digits then their suit (m, p, s; z for honours 1-7: East South West North white
-// green red); 0 is the red five. The first word is the concealed tiles, the second the winning
-// tile, then ron or tsumo, the round and seat wind, and the options in any order.
+// green red), 0 the red five; concealed tiles, winning tile, win, round/seat wind, then options.
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -84,10 +84,8 @@ inline bool parse_hand(const std::string& notation, HandInput& hand) {
             }
             (key == "dora" ? hand.dora_indicator_count : hand.back_dora_indicator_count) = n;
         } else {
-            int kind = 0;
-            while (kind < 5 && key != call_words[kind]) {
-                ++kind;
-            }
+            const int kind =
+                static_cast<int>(std::find(call_words, call_words + 5, key) - call_words);
             if (kind == 5 || hand.call_count == max_called_groups) {
                 return false;
             }
@@ -107,13 +105,9 @@ inline bool parse_hand(const std::string& notation, HandInput& hand) {
 inline std::string format_tiles(const Tile* tiles, int count, bool sort) {
     Tile sorted[16];
     const int n = count < 16 ? count : 16;
-    for (int i = 0; i < n; ++i) {
-        sorted[i] = tiles[i];
-        for (int j = i; sort && j > 0 && sorted[j].kind < sorted[j - 1].kind; --j) {
-            const Tile t = sorted[j];
-            sorted[j] = sorted[j - 1];
-            sorted[j - 1] = t;
-        }
+    std::copy(tiles, tiles + n, sorted);
+    if (sort) {
+        std::stable_sort(sorted, sorted + n, [](Tile a, Tile b) { return a.kind < b.kind; });
     }
     std::string text;
     for (int i = 0; i < n; ++i) {

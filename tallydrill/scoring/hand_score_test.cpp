@@ -1,6 +1,4 @@
-// The yaku the scorer names, counted by hand from the rules of tallydrill/pack/README.md, and the
-// faults it refuses. Han, fu and payment are held against the independent scorer's by the oracle
-// fixture's test; out of range fields by fuzz/hand_score_fuzz.cpp.
+// Yaku names and refused faults; han, fu and payment are held by the oracle fixture's test.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,7 +1,6 @@
 // The hands of oracle_answers.txt with the answers of the independent scorer
-// (@kobalab/majiang-core, recorded by `make oracle`-style runs of tools/oracle/compare.js):
-// this scorer must give the same han, fu and payment, the same yakuman count, or no yaku. Each
-// hand, its calls taken from every side, is also drawn into a question record and read back.
+// (@kobalab/majiang-core, recorded by tools/oracle/compare.js); each is also drawn into a question
+// record and read back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,8 +26,7 @@ std::string our_answer(const HandScore& score, ScoreError error) {
     return std::to_string(score.han) + " " + std::to_string(score.fu) + " " + score.payment;
 }
 
-// The notation with red fives after the plain ones, then whom each call was taken from and, for
-// a chi, which tile.
+// The notation (red fives after plain ones), then each call's source and, for a chi, its tile.
 std::string drawn_form(HandInput hand) {
     const auto before = [](Tile a, Tile b) {
         return a.kind != b.kind ? a.kind < b.kind : !a.red && b.red;

@@ -1,5 +1,3 @@
-// The situation sentences and hands a record's reading refuses; the oracle fixture's test writes
-// every situation and hand of its list into a record and reads them back.
 #include <gtest/gtest.h>
 
 #include <cstring>

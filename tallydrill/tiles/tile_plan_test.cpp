@@ -98,8 +98,7 @@ TEST(PlanTiles, EdgeCases) {
     }
 }
 
-// A full hand field has no 255: its walks end at hand[31] and never take the winning tile,
-// the byte after it, for part of the hand.
+// A full hand field has no 255: its walks end at hand[31], never taking the winning tile after it.
 TEST(PlanTiles, HandsFillingTheField) {
     std::string concealed = "/ / ";
     for (int i = 0; i < 29; ++i) {
