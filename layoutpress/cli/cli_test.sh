@@ -85,8 +85,8 @@ expect "an unknown option" 2 "layoutpress-cli: to-binary: unknown option '--spac
     "$cli" to-binary ab.str ab.txt --space
 expect "an option of another command" 2 "layoutpress-cli: members: unknown option '--space'" \
     "$cli" members ab.str --space
-expect "--lf of another command" 2 "layoutpress-cli: members: unknown option '--lf'" \
-    "$cli" members ab.str --lf
+expect "--mode of another command" 2 "layoutpress-cli: members: unknown option '--mode'" \
+    "$cli" members ab.str --mode hex
 expect "-o without a file" 2 "layoutpress-cli: to-text: option -o needs a value" \
     "$cli" to-text ab.str three.bin -o
 expect "an output that cannot be written" 2 "layoutpress-cli: cannot write 'no/dir/out.bin'" \
