@@ -2,73 +2,17 @@
 // release_test.sh runs it on an unpacked release too (LAYOUTPRESS_EXE, that folder current).
 #include <windows.h>
 
-#include <commctrl.h>
-
-#include <functional>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "layoutpress/shell/layoutpress_program_test_support.h"
 #include "testing/files/test_files.h"
 #include "win32_test_support.h"
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
-// One run of the program; its one pane is re-created around every command, so looked up anew.
-class Converter {
-  public:
-    Converter() : program(win32_test::program_path("LAYOUTPRESS_EXE", PROGRAM)) {
-        window = program.wait_for_window("MyWin", "Dualform - Text <-> Binary - version 1.75");
-        EXPECT_TRUE(window != nullptr && wait_for(0, 300, nullptr)) << "the main window";
-    }
-
-    HWND tabs() const { return FindWindowExA(window, nullptr, "SysTabControl32", nullptr); }
-    HWND item(int id) const {
-        return GetDlgItem(FindWindowExA(tabs(), nullptr, "#32770", nullptr), id);
-    }
-    int tab() const { return static_cast<int>(SendMessageA(tabs(), TCM_GETCURSEL, 0, 0)); }
-    std::string text(int id) const { return win32_test::window_text(item(id)); }
-
-    // Waits until tab is selected and its pane has control id, showing text when not nullptr.
-    bool wait_for(int tab_wanted, int id, const char* wanted) const {
-        return win32_test::pump_until(
-            [&] {
-                return tab() == tab_wanted && item(id) != nullptr &&
-                       (wanted == nullptr || text(id) == wanted);
-            },
-            10000);
-    }
-    void type(int id, const std::string& typed) {
-        ASSERT_TRUE(wait_for(tab(), id, nullptr)) << "no control " << id;
-        win32_test::post_chars(item(id), typed);
-    }
-    void key(int id, WORD virtual_key) {
-        ASSERT_TRUE(wait_for(tab(), id, nullptr)) << "no control " << id;
-        win32_test::post_key(item(id), virtual_key);
-    }
-    // Clicks along the row of tabs until tab is selected and its pane (with control id) is up.
-    bool choose_tab(int tab_wanted, int id) {
-        for (int x = 4; x < 1000 && tab() != tab_wanted; x += 8) {
-            SendMessageA(tabs(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 10));
-            SendMessageA(tabs(), WM_LBUTTONUP, 0, MAKELPARAM(x, 10));
-        }
-        return wait_for(tab_wanted, id, nullptr);
-    }
-    void set_text(int id, const char* value) {
-        SendMessageA(item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
-    }
-    void click(int id) { SendMessageA(item(id), BM_CLICK, 0, 0); }
-    Lines dialogs(const std::vector<win32_test::Answer>& answers,
-                  const std::function<void()>& act) {
-        return win32_test::answer_dialogs(answers, act, program.id());
-    }
-
-    win32_test::Program program;
-    HWND window = nullptr;
-};
+using namespace layoutpress_program_test;
 
 // Documents typed, converted, saved, opened and converted back; the settings changed and read
 // back from sys.sys after a restart.
@@ -131,26 +75,6 @@ TEST(LayoutpressProgram, ConvertsSavesOpensAndKeepsItsSettings) {
     EXPECT_EQ(again.text(6013), "Numbers\\0*.num\\0\\0");
     PostMessageA(again.window, WM_CLOSE, 0, 0); // the close box
     EXPECT_EQ(again.program.wait_for_exit(), 0);
-}
-
-// Not a test: holds a converted document on screen for layoutpress/shell/show-under-wine.sh.
-TEST(LayoutpressProgram, DISABLED_PoseForScreenshot) {
-    Converter run;
-    run.type(300, "// one part of the stock list\rf_char name[12];\runsigned short count;\r"
-                  "long price;\rfloat weight;\r");
-    PostMessageA(run.window, WM_COMMAND, 115, 0);
-    ASSERT_TRUE(run.wait_for(1, 301, nullptr));
-    run.type(301, "\"bolt M4\", 120, 15, 0.004,\r\"nut M4\", 300, 5, 0.0015,\r"
-                  "\"washer\", 1000, 1, 0.0005,\r\"bracket\", 12, 250, 0.12,");
-    win32_test::pump_until([] { return false; }, 500);
-    run.key(301, VK_F5);
-    ASSERT_TRUE(run.wait_for(2, 302, nullptr));
-    win32_test::pump_until([] { return false; }, 500);
-    test_files::write_all("ready.flag", "");
-    win32_test::pump_until(
-        [] { return GetFileAttributesA("shot.done") != INVALID_FILE_ATTRIBUTES; }, 60000);
-    run.key(302, VK_ESCAPE);
-    run.program.wait_for_exit();
 }
 
 } // namespace

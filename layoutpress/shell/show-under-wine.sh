@@ -7,7 +7,8 @@
 #       few seconds a picture of the screen is saved beside it and its path printed.
 #   show-under-wine.sh screenshot [OUT.png] [BUILD_DIR]
 #       Saves a picture of the main window holding a converted document (default
-#       docs/main-window.png), posed by the program test's DISABLED_PoseForScreenshot case.
+#       docs/main-window.png), posed by layoutpress_pose.exe
+#       (tools/screenshots/layoutpress_pose.cpp).
 #
 # BUILD_DIR defaults to build/win64 (make win64). The Wine prefix is BUILD_DIR/show-session,
 # apart from the tests' one; it maps the panes' font "FixedSys", which Wine does not find at 9
@@ -65,17 +66,15 @@ run_program() {
 }
 
 take_screenshot() {
-    local poser=$build/layoutpress/shell/layoutpress_program_test.exe work
+    local poser=$build/layoutpress/shell/layoutpress_pose.exe work
     [ -f "$poser" ] || { echo "show-under-wine: $poser is missing; build with: make win64" >&2; exit 1; }
     mkdir -p "$(dirname "$out")"
     out=$(cd "$(dirname "$out")" && pwd)/$(basename "$out")
     start_virtual_display_with_font
     work=$(mktemp -d)
-    # The posing case types a structure and a text, converts them with F5, writes
-    # "ready.flag" and waits for "shot.done".
-    (cd "$work" && exec "$wine" "$poser" --gtest_also_run_disabled_tests \
-        --gtest_filter='LayoutpressProgram.DISABLED_PoseForScreenshot' \
-        </dev/null >"$work/poser.log" 2>&1) &
+    # The pose types a structure and a text, converts them with F5, writes "ready.flag" and
+    # waits for "shot.done".
+    (cd "$work" && exec "$wine" "$poser" </dev/null >"$work/poser.log" 2>&1) &
     program_pid=$!
     if ! wait_for_file "$work/ready.flag"; then
         cat "$work/poser.log" >&2

@@ -11,7 +11,8 @@
 #       its path printed.
 #   show-practice.sh screenshot [OUT_DIR] [BUILD_DIR]
 #       Saves practice-question.png and practice-result.png (default in tallydrill/practice/doc)
-#       of a pack question, posed by the program test's DISABLED_PoseForScreenshots case.
+#       of a pack question, posed by tallydrill_pose.exe
+#       (tools/screenshots/tallydrill_pose.cpp).
 #
 # BUILD_DIR defaults to build/win64 (make win64). The Wine prefix is BUILD_DIR/practice-show,
 # apart from the tests' one. PACK_DIR and BANK_DIR override where the question files come from.
@@ -76,7 +77,7 @@ run_program() {
 }
 
 take_screenshots() {
-    local poser=$build/tallydrill/practice/tallydrill_program_wine_test.exe work shot
+    local poser=$build/tallydrill/practice/tallydrill_pose.exe work shot
     [ -f "$poser" ] || { echo "show-practice: $poser is missing; build with: make win64" >&2; exit 1; }
     [ -f "$pack/$pose_question" ] ||
         { echo "show-practice: $pack/$pose_question is missing; build with: make native" >&2; exit 1; }
@@ -85,9 +86,7 @@ take_screenshots() {
     start_virtual_display
     work=$(mktemp -d)
     cp "$pack/$pose_question" "$work/"
-    (cd "$work" && exec "$wine" "$poser" --gtest_also_run_disabled_tests \
-        --gtest_filter='PracticeProgram.DISABLED_PoseForScreenshots' \
-        </dev/null >"$work/poser.log" 2>&1) &
+    (cd "$work" && exec "$wine" "$poser" </dev/null >"$work/poser.log" 2>&1) &
     program_pid=$!
     for shot in question result; do
         if ! wait_for_file "$work/$shot.flag"; then
