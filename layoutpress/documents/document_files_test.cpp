@@ -130,6 +130,21 @@ TEST_F(DocumentFilesTest, SavesTakeTheDocumentsLength) {
     EXPECT_FALSE(fs::exists(file("x")));
 }
 
+#ifndef _WIN32
+// A link stays a link, its file taking the bytes; a device behind one is written, not replaced.
+TEST_F(DocumentFilesTest, LinksAndDevicesStayWhatTheyAre) {
+    write_all(file("real"), "o");
+    fs::create_symlink(file("real"), file("link"));
+    fs::create_symlink("/dev/null", file("null"));
+    for (const char* name : {"link", "null"}) {
+        EXPECT_TRUE(write_file_replacing(file(name).c_str(), "new", 3)) << name;
+        EXPECT_TRUE(fs::is_symlink(file(name))) << name;
+    }
+    EXPECT_EQ(read_all(file("real")), bytes_of("new"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+#endif
+
 // Recording keeps what fits of the path (255) and the name (63) and zeroes the rest; clearing
 // empties one document, its buffer and its file identity, and for the binary one the dump too.
 TEST_F(DocumentFilesTest, RecordingAndClearingTheFileIdentity) {

@@ -1,6 +1,10 @@
 #include "layoutpress/documents/file_store.h"
 
+#include <sys/stat.h>
+
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #ifdef _WIN32
@@ -12,6 +16,14 @@
 namespace {
 
 FileReplacement file_replacement = replace_file;
+
+// Writes the bytes and closes the file; whether all of it went through.
+bool write_and_close(std::FILE* file, const void* data, size_t size) {
+    bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
+    written = std::fflush(file) == 0 && written;
+    // fclose can be the first to report a full disk, so it counts as much as fwrite.
+    return std::fclose(file) == 0 && written;
+}
 
 } // namespace
 
@@ -34,17 +46,28 @@ bool write_file_replacing(const char* path, const void* data, size_t size) {
     if (path == nullptr || path[0] == '\0' || (data == nullptr && size != 0)) {
         return false;
     }
+    // A device or a pipe (/dev/null, /dev/stdout on a pipe) is written as it is: a replacement
+    // would put a plain file in its place.
+    struct stat status;
+    if (stat(path, &status) == 0 && !S_ISREG(status.st_mode)) {
+        std::FILE* file = std::fopen(path, "wb");
+        return file != nullptr && write_and_close(file, data, size);
+    }
+    std::string target = path;
+#ifndef _WIN32
+    // A symbolic link stays a link: the file it leads to is the one replaced.
+    char resolved[PATH_MAX];
+    if (lstat(path, &status) == 0 && S_ISLNK(status.st_mode) && realpath(path, resolved)) {
+        target = resolved;
+    }
+#endif
     // Beside the target, so that the final replacement stays within one folder.
-    const std::string temporary = std::string(path) + ".tmp";
+    const std::string temporary = target + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
         return false;
     }
-    bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
-    written = std::fflush(file) == 0 && written;
-    // fclose can be the first to report a full disk, so it counts as much as fwrite.
-    written = std::fclose(file) == 0 && written;
-    if (written && file_replacement(temporary.c_str(), path)) {
+    if (write_and_close(file, data, size) && file_replacement(temporary.c_str(), target.c_str())) {
         return true;
     }
     std::remove(temporary.c_str());

@@ -4,8 +4,9 @@
 #include <cstddef>
 
 // Writes size bytes to a temporary file beside path and then replaces path with it, so that a
-// write that fails half-way leaves the previous file as it was. Returns whether path now holds
-// the bytes.
+// write that fails half-way leaves the previous file as it was; a symbolic link's file is the
+// one replaced, and a device or a pipe is written directly. Returns whether path now holds the
+// bytes.
 bool write_file_replacing(const char* path, const void* data, size_t size);
 
 // Replaces target with source (both in one folder), overwriting target. Platform specific.
