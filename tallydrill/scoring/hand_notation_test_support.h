@@ -151,4 +151,19 @@ inline std::string format_hand(const HandInput& hand) {
     return text;
 }
 
+// The scorer's answer as oracle_answers.txt records it: "han fu payment", "Y<count> - payment"
+// for a yakuman, "none" for a hand without a yaku, else "error: " and the reason.
+inline std::string answer_of(const HandScore& score, ScoreError error) {
+    if (error == ScoreError::no_yaku) {
+        return "none";
+    }
+    if (error != ScoreError::none) {
+        return std::string("error: ") + score_error_text(error);
+    }
+    if (score.han == 0 && score.yakuman_count > 0) {
+        return "Y" + std::to_string(score.yakuman_count) + " - " + score.payment;
+    }
+    return std::to_string(score.han) + " " + std::to_string(score.fu) + " " + score.payment;
+}
+
 } // namespace hand_notation

@@ -13,19 +13,6 @@
 
 namespace {
 
-std::string our_answer(const HandScore& score, ScoreError error) {
-    if (error == ScoreError::no_yaku) {
-        return "none";
-    }
-    if (error != ScoreError::none) {
-        return std::string("error: ") + score_error_text(error);
-    }
-    if (score.han == 0 && score.yakuman_count > 0) {
-        return "Y" + std::to_string(score.yakuman_count) + " - " + score.payment;
-    }
-    return std::to_string(score.han) + " " + std::to_string(score.fu) + " " + score.payment;
-}
-
 // The notation (red fives after plain ones), then each call's source and, for a chi, its tile.
 std::string drawn_form(HandInput hand) {
     const auto before = [](Tile a, Tile b) {
@@ -58,7 +45,7 @@ TEST(OracleFixture, EveryHandScoresAsTheOracleDidAndReadsBackFromARecord) {
         ASSERT_TRUE(hand_notation::parse_hand(line.substr(0, arrow), hand)) << line;
         HandScore score;
         const ScoreError error = score_hand(hand, score);
-        EXPECT_EQ(our_answer(score, error), line.substr(arrow + 4)) << line;
+        EXPECT_EQ(hand_notation::answer_of(score, error), line.substr(arrow + 4)) << line;
         ++hands;
 
         bool open = false;
