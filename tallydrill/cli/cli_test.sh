@@ -33,17 +33,19 @@ for text in again/*.txt; do
     expect "the text form of $name converts into its bytes" 0 "" cmp "$name.tt" "bank/$name.tt"
 done
 
-# The first of them; twice its length; with its time limit 0.
+# The first of them; twice its length; with its time limit -1 (signed, as question.str says).
 first=$(ls bank/*.tt | head -n 1)
 cp "$first" good.tt
 cp good.tt "a question.tt"
 cat good.tt good.tt >long.tt
-{ head -c 48 good.tt; head -c 4 /dev/zero; tail -c +53 good.tt; } >late.tt
+{ head -c 48 good.tt; printf '\377\377\377\377'; tail -c +53 good.tt; } >late.tt
+expect "question.str reads the time limit signed" 0 1 \
+    sh -c "\"$converter\" to-text \"$structure\" late.tt | grep -c ', -1, \"'"
 
 expect "sound files have no problem" 0 "" "$cli" check good.tt "a question.tt"
 expect "each problem on a line with the file name" 1 \
     "$(printf '%s\n' 'long.tt: size: 1640 bytes; a question file holds exactly 820' \
-        'late.tt: time_limit: 0 seconds; the limit must be positive')" \
+        'late.tt: time_limit: -1 seconds; the limit must be positive')" \
     "$cli" check long.tt good.tt late.tt
 grep -q "3 files checked, 2 problems" err.txt || fail "summary on standard error: $(cat err.txt)"
 expect "a missing file" 2 "" "$cli" check good.tt missing.tt
@@ -60,6 +62,7 @@ expect "and a known level" 2 "" "$cli" generate --count 1 --seed 1 --out x --lev
 expect "score shows a generated bank" 0 "" sh -c "\"$cli\" score bank/*.tt >scored.txt"
 expect "and its right answers agree" 0 6 grep -c '^right answer: ".*" agrees$' scored.txt
 expect "each with its payment" 0 6 grep -c '^payment: ' scored.txt
+expect "and a blank line before the next" 0 5 sh -c "grep -B1 '^== ' scored.txt | grep -c '^\$'"
 { head -c 308 "$first"; printf 1; head -c 63 /dev/zero; tail -c +373 "$first"; } >wrong.tt
 expect "a right answer the hand does not pay" 1 "" sh -c "\"$cli\" score wrong.tt >/dev/null"
 { head -c 15 "$first"; printf '\x0b\x0b\x0b\x0b\x0b\xff'; tail -c +22 "$first"; } >five.tt
