@@ -139,15 +139,14 @@ TEST(CheckQuestion, FaultsAreFoundAndNamed) {
     EXPECT_EQ(problems_of([](QuestionRecord&) {}, 900).size(), 1u) << "longer files too";
 }
 
-// What the drawing and the judging accept passes.
+// What the drawing and the judging accept passes (the sound question itself is every fault
+// row's base, and generated questions give right answers of every form).
 TEST(CheckQuestion, AcceptsSoundQuestions) {
     const Change sound[] = {
-        [](QuestionRecord&) {},
         dora({5, 1, 1, 1, 1, 1, 255}),        // covered indicators are tile backs
         dora({32, 32, 255}),                  // four of a tile with the indicators
         hand(ten, {90, 19, 19, 19, 19, 255}), // a closed kan shown with four faces
         answer(0, "  2000"),
-        answer(0, "2600 a"),
         answer(3, "mangan"), // a wrong answer need not be a score
         [](QuestionRecord& r) {
             set_text(r.question_text, 256, std::string(255, 'q'));
