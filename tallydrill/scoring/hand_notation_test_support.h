@@ -107,7 +107,9 @@ inline std::string format_tiles(const Tile* tiles, int count, bool sort) {
     const int n = count < 16 ? count : 16;
     std::copy(tiles, tiles + n, sorted);
     if (sort) {
-        std::stable_sort(sorted, sorted + n, [](Tile a, Tile b) { return a.kind < b.kind; });
+        std::sort(sorted, sorted + n, [](Tile a, Tile b) {
+            return a.kind != b.kind ? a.kind < b.kind : !a.red && b.red;
+        });
     }
     std::string text;
     for (int i = 0; i < n; ++i) {
@@ -119,7 +121,8 @@ inline std::string format_tiles(const Tile* tiles, int count, bool sort) {
     return text;
 }
 
-// The notation of a hand, concealed tiles sorted; parse_hand reads it back.
+// The notation of a hand, concealed tiles and each call's sorted (a red five after plain ones);
+// parse_hand reads it back.
 inline std::string format_hand(const HandInput& hand) {
     const char* winds = "ESWN";
     std::string text = format_tiles(hand.concealed, hand.concealed_count, true) + " " +

@@ -3,7 +3,6 @@
 // record and read back.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -13,23 +12,18 @@
 
 namespace {
 
-// The notation (red fives after plain ones), then each call's source and, for a chi, its tile.
-std::string drawn_form(HandInput hand) {
-    const auto before = [](Tile a, Tile b) {
-        return a.kind != b.kind ? a.kind < b.kind : !a.red && b.red;
-    };
+// The notation, then each call's source and, for a chi, its tile.
+std::string drawn_form(const HandInput& hand) {
     std::string calls;
     for (int c = 0; c < hand.call_count; ++c) {
-        CalledGroup& g = hand.calls[c];
+        const CalledGroup& g = hand.calls[c];
         if (g.kind != CallKind::closed_kan) {
             calls += " from " + std::to_string(static_cast<int>(g.source));
         }
         if (g.kind == CallKind::chi) {
             calls += " taking " + std::to_string(g.tiles[g.called].kind);
         }
-        std::sort(g.tiles, g.tiles + (g.kind <= CallKind::pon ? 3 : 4), before);
     }
-    std::sort(hand.concealed, hand.concealed + hand.concealed_count, before);
     return hand_notation::format_hand(hand) + calls;
 }
 
