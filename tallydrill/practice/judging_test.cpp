@@ -66,9 +66,21 @@ TEST(Verdicts, Table) {
     }
     EXPECT_STREQ(select_answer_verdict(2, 2), "right");
     EXPECT_STREQ(select_answer_verdict(0, 3), "wrong");
-    EXPECT_STREQ(direct_input_verdict("2600 a", "2600A"), "right");
-    EXPECT_STREQ(direct_input_verdict("8000", ""), "wrong");
-    EXPECT_STREQ(direct_input_verdict("Mangan", "8000"), "---");
+}
+
+// The typed score against the right answer, field by field; an unreadable input counts as 0 / 0.
+TEST(DirectInputVerdict, Table) {
+    const char* const rows[][3] = {{"1000 2000", "1000 2000", "right"},
+                                   {"1000 2000", "2000 1000", "wrong"},
+                                   {"2600 a", "2600A", "right"},
+                                   {"2600 a", "2600", "wrong"},
+                                   {"8000", " 8000 ", "right"},
+                                   {"0", "", "right"},
+                                   {"8000", "", "wrong"},
+                                   {"Mangan", "8000", "---"}};
+    for (const auto& row : rows) {
+        EXPECT_STREQ(direct_input_verdict(row[0], row[1]), row[2]) << row[0] << " vs " << row[1];
+    }
 }
 
 TEST(RevealStep, OpensInTenTicks) {
