@@ -5,6 +5,7 @@
 #include <cstring>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -100,17 +101,16 @@ TEST(PlanTiles, EdgeCases) {
 
 // A full hand field has no 255: its walks end at hand[31], never taking the winning tile after it.
 TEST(PlanTiles, HandsFillingTheField) {
-    std::string concealed = "/ / ";
-    for (int i = 0; i < 29; ++i) {
-        concealed += "3 ";
-    }
-    const auto plan_end = [](const std::string& record, const char* from) {
-        const std::string plan = placements(plan_tiles(record_of(record), cells, 630));
+    const auto plan_end = [](const std::vector<TileCode>& last_codes, const char* from) {
+        QuestionRecord record = record_of("/ / / 1");
+        std::memset(record.hand, 3, hand_capacity);
+        std::copy(last_codes.begin(), last_codes.end(), std::end(record.hand) - last_codes.size());
+        const std::string plan = placements(plan_tiles(record, cells, 630));
         return plan.substr(plan.rfind(from));
     };
-    EXPECT_EQ(plan_end(concealed + "3 3 3 / 1", "3@"), "3@1025,219 1@1062,219");
-    EXPECT_EQ(plan_end(concealed + "3 3 90 / 1", "3@"), "3@992,219 1@1029,219");
-    EXPECT_EQ(plan_end(concealed + "90 3 50 / 1", "1@"), "1@963,219 50@579,224 3@546,219");
+    EXPECT_EQ(plan_end({}, "3@"), "3@1025,219 1@1062,219");
+    EXPECT_EQ(plan_end({90}, "3@"), "3@992,219 1@1029,219");
+    EXPECT_EQ(plan_end({90, 3, 50}, "1@"), "1@963,219 50@579,224 3@546,219");
 }
 
 } // namespace
