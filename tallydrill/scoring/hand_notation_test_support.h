@@ -6,7 +6,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -19,18 +18,16 @@ inline const char* const call_words[] = {"chi", "pon", "kan", "added", "ankan"};
 
 inline bool parse_tiles(const std::string& text, Tile* out, int capacity, int& count) {
     count = 0;
-    const char* suits = "mpsz";
     std::string digits;
     for (char ch : text) {
-        const char* suit = ch == 0 ? nullptr : std::strchr(suits, ch);
+        const std::size_t s = std::string("mpsz").find(ch);
         if (ch >= '0' && ch <= '9') {
             digits += ch;
             continue;
         }
-        if (suit == nullptr || digits.empty()) {
+        if (s == std::string::npos || digits.empty()) {
             return false;
         }
-        const int s = static_cast<int>(suit - suits);
         for (char d : digits) {
             const bool red = d == '0';
             const int n = red ? 5 : d - '0';
@@ -45,10 +42,9 @@ inline bool parse_tiles(const std::string& text, Tile* out, int capacity, int& c
 }
 
 inline bool parse_wind(char ch, Wind& wind) {
-    const char* winds = "ESWN";
-    const char* at = ch == 0 ? nullptr : std::strchr(winds, ch);
-    wind = static_cast<Wind>(at == nullptr ? 0 : at - winds);
-    return at != nullptr;
+    const std::size_t at = std::string("ESWN").find(ch);
+    wind = static_cast<Wind>(at == std::string::npos ? 0 : at);
+    return at != std::string::npos;
 }
 
 // Fills `hand` from the notation; false when it cannot be read.
