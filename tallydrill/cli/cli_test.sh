@@ -32,21 +32,23 @@ for text in again/*.txt; do
         sh -c "\"$converter\" to-binary \"$structure\" $text -o $name.tt && cmp $name.tt bank/$name.tt"
 done
 
-# The first of them; twice its length; with its time limit -1 (signed, as question.str says).
+# The first of them; twice its length; a byte short; its time limit -1 (signed in question.str).
 first=$(ls bank/*.tt | head -n 1)
 cp "$first" good.tt
-cp good.tt "a question.tt"
 cat good.tt good.tt >long.tt
+head -c 819 good.tt >short.tt
 { head -c 48 good.tt; printf '\377\377\377\377'; tail -c +53 good.tt; } >late.tt
 expect "question.str reads the time limit signed" 0 1 \
     sh -c "\"$converter\" to-text \"$structure\" late.tt | grep -c ', -1, \"'"
 
-expect "sound files have no problem" 0 "" "$cli" check good.tt "a question.tt"
-expect "each problem on a line with the file name" 1 \
+expect "each problem on a line with the file name, none for a sound file" 1 \
     "$(printf '%s\n' 'long.tt: size: 1640 bytes; a question file holds exactly 820' \
-        'late.tt: time_limit: -1 seconds; the limit must be positive')" \
-    "$cli" check long.tt good.tt late.tt
+        'short.tt: size: 819 bytes; a question file holds exactly 820')" \
+    "$cli" check long.tt good.tt short.tt
 grep -q "3 files checked, 2 problems" err.txt || fail "summary on standard error: $(cat err.txt)"
+expect "one file, one problem" 1 "late.tt: time_limit: -1 seconds; the limit must be positive" \
+    "$cli" check late.tt
+grep -q "1 file checked, 1 problem$" err.txt || fail "summary of one: $(cat err.txt)"
 expect "a missing file" 2 "" "$cli" check good.tt missing.tt
 grep -q "cannot read 'missing.tt'" err.txt || fail "a missing file is named on standard error"
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tallydrill/scoring/hand_score.h"
 
@@ -99,18 +100,16 @@ inline bool parse_hand(const std::string& notation, HandInput& hand) {
 }
 
 inline std::string format_tiles(const Tile* tiles, int count, bool sort) {
-    Tile sorted[16];
-    const int n = count < 16 ? count : 16;
-    std::copy(tiles, tiles + n, sorted);
+    std::vector<Tile> sorted(tiles, tiles + count);
     if (sort) {
-        std::sort(sorted, sorted + n, [](Tile a, Tile b) {
+        std::sort(sorted.begin(), sorted.end(), [](Tile a, Tile b) {
             return a.kind != b.kind ? a.kind < b.kind : !a.red && b.red;
         });
     }
     std::string text;
-    for (int i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
         text += sorted[i].red ? '0' : static_cast<char>('1' + sorted[i].kind % 9);
-        if (i + 1 == n || sorted[i + 1].kind / 9 != sorted[i].kind / 9) {
+        if (i + 1 == sorted.size() || sorted[i + 1].kind / 9 != sorted[i].kind / 9) {
             text += "mpsz"[sorted[i].kind / 9 % 4];
         }
     }
