@@ -49,8 +49,9 @@ grep -q "3 files checked, 2 problems" err.txt || fail "summary on standard error
 expect "one file, one problem" 1 "late.tt: time_limit: -1 seconds; the limit must be positive" \
     "$cli" check late.tt
 grep -q "1 file checked, 1 problem$" err.txt || fail "summary of one: $(cat err.txt)"
-expect "a missing file" 2 "" "$cli" check good.tt missing.tt
+expect "a missing file and a folder" 2 "" "$cli" check good.tt missing.tt bank
 grep -q "cannot read 'missing.tt'" err.txt || fail "a missing file is named on standard error"
+expect "show of a missing file" 2 "" "$cli" show missing.tt
 
 "$cli" show good.tt long.tt >shown.txt 2>err.txt || fail "show: $(cat err.txt)"
 expect "show heads each file with its name, a blank line before the next" 0 \
