@@ -1,7 +1,9 @@
 // The hand scorer on anything. Odd first byte: the fields of a HandInput, scored directly. Even:
 // a question record read into a reason field of the second byte's size; the reason ends inside
 // its field, and a hand drawn again reads back with the same score.
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "fuzz/fuzz_support.h"
 #include "tallydrill/scoring/question_hand.h"
@@ -12,16 +14,13 @@ namespace {
 HandInput hand_from_bytes(FuzzReader& reader) {
     HandInput hand{};
     auto tile = [&reader]() { return Tile{reader.byte(), (reader.byte() & 1) != 0}; };
+    auto kind = [&reader]() { return TileKind{reader.byte()}; };
     hand.concealed_count = static_cast<std::int8_t>(reader.byte());
-    for (Tile& t : hand.concealed) {
-        t = tile();
-    }
+    std::generate(std::begin(hand.concealed), std::end(hand.concealed), tile);
     hand.call_count = static_cast<std::int8_t>(reader.byte());
     for (CalledGroup& call : hand.calls) {
         call.kind = static_cast<CallKind>(reader.byte() % 6);
-        for (Tile& t : call.tiles) {
-            t = tile();
-        }
+        std::generate(std::begin(call.tiles), std::end(call.tiles), tile);
     }
     hand.winning_tile = tile();
     const std::uint8_t flags = reader.byte();
@@ -30,13 +29,9 @@ HandInput hand_from_bytes(FuzzReader& reader) {
     hand.situation.riichi = (flags & 0x40) != 0;
     hand.situation.tsumo = (flags & 0x80) != 0;
     hand.dora_indicator_count = static_cast<std::int8_t>(reader.byte());
-    for (TileKind& kind : hand.dora_indicators) {
-        kind = reader.byte();
-    }
+    std::generate(std::begin(hand.dora_indicators), std::end(hand.dora_indicators), kind);
     hand.back_dora_indicator_count = static_cast<std::int8_t>(reader.byte());
-    for (TileKind& kind : hand.back_dora_indicators) {
-        kind = reader.byte();
-    }
+    std::generate(std::begin(hand.back_dora_indicators), std::end(hand.back_dora_indicators), kind);
     return hand;
 }
 

@@ -9,8 +9,7 @@
 namespace {
 
 TEST(ShowQuestion, TilesByNameAndTextsOnTheirLines) {
-    QuestionRecord record;
-    std::memset(&record, 0, sizeof record);
+    QuestionRecord record{};
     const TileCode dora[] = {5, 29, 255};
     const TileCode hand[] = {20, 20, 90, 64, 23, 25, 90, 26, 66, 66, 26,
                              90, 1,  11, 11, 1,  90, 7,  7,  7,  47, 255};
@@ -54,8 +53,7 @@ TEST(ShowQuestion, TilesByNameAndTextsOnTheirLines) {
 }
 
 TEST(ShowQuestion, DamagedRecords) {
-    QuestionRecord record;
-    std::memset(&record, 0, sizeof record);
+    QuestionRecord record{};
     std::memset(record.hand, 11, sizeof record.hand);
     record.hand[1] = 90;
     record.hand[2] = 90;

@@ -5,27 +5,21 @@
 #include <sstream>
 #include <string>
 
+#include "tallydrill/scoring/hand_notation_test_support.h"
+
 namespace {
 
+// The hand of the pack's q14: a closed kan of North and a closed 9-man triplet, dealer ron.
 TEST(Explanation, ReadsLikeThePack) {
-    HandScore score{};
-    score.yaku[0] = YakuHan{Yaku::riichi, 1};
-    score.yaku_count = 1;
-    score.dora = 1;
-    score.han = 2;
-    score.fu_steps[0] = FuStep{FuItem::base, 20, 0};
-    score.fu_steps[1] = FuStep{FuItem::closed_ron, 10, 0};
-    score.fu_steps[2] = FuStep{FuItem::closed_kan, 32, 30};
-    score.fu_steps[3] = FuStep{FuItem::closed_triplet, 8, 8};
-    score.fu_step_count = 4;
-    score.fu_unrounded = 70;
-    score.fu = 70;
-    score.basic_points = 1120;
-    const HandSituation dealer_ron{Wind::east, Wind::east, true, false};
-    EXPECT_EQ(write_explanation(score, dealer_ron, 256),
+    HandInput hand;
+    ASSERT_TRUE(
+        hand_notation::parse_hand("999m234p5688s 7s ron E/E riichi ankan:4444z dora:1p", hand));
+    HandScore score;
+    ASSERT_EQ(score_hand(hand, score), ScoreError::none);
+    EXPECT_EQ(write_explanation(score, hand.situation, 256),
               "Riichi 1 + dora 1 = 2 han.\\n"
-              "Fu: 20 + 10 closed ron + 32 closed kan of North +\\n"
-              "8 closed 9-man triplet = 70.\\n"
+              "Fu: 20 + 10 closed ron + 8 closed 9-man triplet +\\n"
+              "32 closed kan of North = 70.\\n"
               "Basic points: 70 x 2^(2+2) = 1120.\\n"
               "Dealer ron: 1120 x 6 = 6720 -> 6800.");
 }

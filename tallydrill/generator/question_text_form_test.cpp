@@ -10,8 +10,7 @@
 namespace {
 
 TEST(QuestionTextForm, RefusesTextsItCannotCarry) {
-    QuestionRecord record;
-    std::memset(&record, 0, sizeof record);
+    QuestionRecord record{};
     std::string text = "kept";
     const struct {
         const char* what;

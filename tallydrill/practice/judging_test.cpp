@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -31,38 +32,21 @@ TEST(ElapsedBarPosition, ProportionOfTheLimit) {
     }
 }
 
-TEST(SecondsTexts, WholeSeconds) {
-    struct Row {
-        std::int32_t value;
-        const char* limit_text;   // whole_seconds_text(value)
-        const char* elapsed_text; // elapsed_seconds_text(value)
-    };
-    const Row rows[] = {{0, "0 sec", "0 sec"},
-                        {10001, "10001 sec", "10 sec"},
-                        {-1500, "-1500 sec", "-1 sec"}, // division truncates toward zero
-                        {INT32_MIN, "-2147483648 sec", "-2147483 sec"}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.value);
-        EXPECT_STREQ(whole_seconds_text(row.value).text, row.limit_text);
-        EXPECT_STREQ(elapsed_seconds_text(row.value).text, row.elapsed_text);
+// "%d sec" and "%.1f sec" as printf writes them: the double nearest to ms / 1000 is rounded from
+// its exact value, so a decimal half goes either way, and to even only when the double is exact.
+TEST(SecondsTexts, AsPrintfWritesThem) {
+    std::vector<std::int32_t> values = {INT32_MIN, INT32_MAX};
+    for (std::int32_t ms = -2000; ms <= 100000; ++ms) {
+        values.push_back(ms);
     }
-}
-
-// One decimal as printf gives it: the double nearest to ms / 1000 is rounded from its exact
-// value, so a decimal half goes either way, and to even only when the double is exact (0.25).
-TEST(SecondsTexts, AnswerTimeRoundsLikePrintf) {
-    struct Row {
-        std::int32_t ms;
-        const char* text;
-    };
-    const Row rows[] = {{12350, "12.3 sec"},  {250, "0.2 sec"},
-                        {450, "0.5 sec"},     {9960, "10.0 sec"},
-                        {-40, "-0.0 sec"},    {INT32_MAX, "2147483.6 sec"},
-                        {12351, "12.4 sec"},  {1250, "1.2 sec"},
-                        {99950, "100.0 sec"}, {INT32_MIN, "-2147483.6 sec"}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.ms);
-        EXPECT_STREQ(answer_seconds_text(row.ms).text, row.text);
+    for (std::int32_t value : values) {
+        char expected[3][32];
+        std::snprintf(expected[0], sizeof expected[0], "%d sec", value);
+        std::snprintf(expected[1], sizeof expected[1], "%d sec", value / 1000);
+        std::snprintf(expected[2], sizeof expected[2], "%.1f sec", value / 1000.0);
+        ASSERT_STREQ(whole_seconds_text(value).text, expected[0]);
+        ASSERT_STREQ(elapsed_seconds_text(value).text, expected[1]);
+        ASSERT_STREQ(answer_seconds_text(value).text, expected[2]);
     }
 }
 
@@ -82,9 +66,21 @@ TEST(Verdicts, Table) {
     }
     EXPECT_STREQ(select_answer_verdict(2, 2), "right");
     EXPECT_STREQ(select_answer_verdict(0, 3), "wrong");
-    EXPECT_STREQ(direct_input_verdict("2600 a", "2600A"), "right");
-    EXPECT_STREQ(direct_input_verdict("8000", ""), "wrong");
-    EXPECT_STREQ(direct_input_verdict("Mangan", "8000"), "---");
+}
+
+// The typed score against the right answer, field by field; an unreadable input counts as 0 / 0.
+TEST(DirectInputVerdict, Table) {
+    const char* const rows[][3] = {{"1000 2000", "1000 2000", "right"},
+                                   {"1000 2000", "2000 1000", "wrong"},
+                                   {"2600 a", "2600A", "right"},
+                                   {"2600 a", "2600", "wrong"},
+                                   {"8000", " 8000 ", "right"},
+                                   {"0", "", "right"},
+                                   {"8000", "", "wrong"},
+                                   {"Mangan", "8000", "---"}};
+    for (const auto& row : rows) {
+        EXPECT_STREQ(direct_input_verdict(row[0], row[1]), row[2]) << row[0] << " vs " << row[1];
+    }
 }
 
 TEST(RevealStep, OpensInTenTicks) {

@@ -64,25 +64,4 @@ TEST(ParseScoreAnswer, Table) {
     }
 }
 
-TEST(CompareScoreAnswers, Table) {
-    struct Row {
-        const char* right;
-        const char* user;
-        ScoreComparison expected;
-    };
-    const ScoreComparison R = ScoreComparison::right;
-    const ScoreComparison W = ScoreComparison::wrong;
-    const ScoreComparison N = ScoreComparison::no_verdict;
-    const Row rows[] = {
-        {"1000 2000", "1000 2000", R}, {"1000 2000", "2000 1000", W},
-        {"2600 a", "2600 a", R},       {"2600 a", "2600", W},
-        {"8000", " 8000 ", R},         {"0", "", R}, // an unreadable input counts as 0 / 0
-        {"x8000", "8000", N},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.right) + " vs " + row.user);
-        EXPECT_EQ(compare_score_answers(row.right, row.user), row.expected);
-    }
-}
-
 } // namespace

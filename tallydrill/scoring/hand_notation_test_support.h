@@ -6,9 +6,9 @@
 #pragma once
 
 #include <algorithm>
-#include <cstring>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tallydrill/scoring/hand_score.h"
 
@@ -19,18 +19,16 @@ inline const char* const call_words[] = {"chi", "pon", "kan", "added", "ankan"};
 
 inline bool parse_tiles(const std::string& text, Tile* out, int capacity, int& count) {
     count = 0;
-    const char* suits = "mpsz";
     std::string digits;
     for (char ch : text) {
-        const char* suit = ch == 0 ? nullptr : std::strchr(suits, ch);
+        const std::size_t s = std::string("mpsz").find(ch);
         if (ch >= '0' && ch <= '9') {
             digits += ch;
             continue;
         }
-        if (suit == nullptr || digits.empty()) {
+        if (s == std::string::npos || digits.empty()) {
             return false;
         }
-        const int s = static_cast<int>(suit - suits);
         for (char d : digits) {
             const bool red = d == '0';
             const int n = red ? 5 : d - '0';
@@ -45,10 +43,9 @@ inline bool parse_tiles(const std::string& text, Tile* out, int capacity, int& c
 }
 
 inline bool parse_wind(char ch, Wind& wind) {
-    const char* winds = "ESWN";
-    const char* at = ch == 0 ? nullptr : std::strchr(winds, ch);
-    wind = static_cast<Wind>(at == nullptr ? 0 : at - winds);
-    return at != nullptr;
+    const std::size_t at = std::string("ESWN").find(ch);
+    wind = static_cast<Wind>(at == std::string::npos ? 0 : at);
+    return at != std::string::npos;
 }
 
 // Fills `hand` from the notation; false when it cannot be read.
@@ -103,23 +100,24 @@ inline bool parse_hand(const std::string& notation, HandInput& hand) {
 }
 
 inline std::string format_tiles(const Tile* tiles, int count, bool sort) {
-    Tile sorted[16];
-    const int n = count < 16 ? count : 16;
-    std::copy(tiles, tiles + n, sorted);
+    std::vector<Tile> sorted(tiles, tiles + count);
     if (sort) {
-        std::stable_sort(sorted, sorted + n, [](Tile a, Tile b) { return a.kind < b.kind; });
+        std::sort(sorted.begin(), sorted.end(), [](Tile a, Tile b) {
+            return a.kind != b.kind ? a.kind < b.kind : !a.red && b.red;
+        });
     }
     std::string text;
-    for (int i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
         text += sorted[i].red ? '0' : static_cast<char>('1' + sorted[i].kind % 9);
-        if (i + 1 == n || sorted[i + 1].kind / 9 != sorted[i].kind / 9) {
+        if (i + 1 == sorted.size() || sorted[i + 1].kind / 9 != sorted[i].kind / 9) {
             text += "mpsz"[sorted[i].kind / 9 % 4];
         }
     }
     return text;
 }
 
-// The notation of a hand, concealed tiles sorted; parse_hand reads it back.
+// The notation of a hand, concealed tiles and each call's sorted (a red five after plain ones);
+// parse_hand reads it back.
 inline std::string format_hand(const HandInput& hand) {
     const char* winds = "ESWN";
     std::string text = format_tiles(hand.concealed, hand.concealed_count, true) + " " +
@@ -149,6 +147,21 @@ inline std::string format_hand(const HandInput& hand) {
         }
     }
     return text;
+}
+
+// The scorer's answer as oracle_answers.txt records it: "han fu payment", "Y<count> - payment"
+// for a yakuman, "none" for a hand without a yaku, else "error: " and the reason.
+inline std::string answer_of(const HandScore& score, ScoreError error) {
+    if (error == ScoreError::no_yaku) {
+        return "none";
+    }
+    if (error != ScoreError::none) {
+        return std::string("error: ") + score_error_text(error);
+    }
+    if (score.han == 0 && score.yakuman_count > 0) {
+        return "Y" + std::to_string(score.yakuman_count) + " - " + score.payment;
+    }
+    return std::to_string(score.han) + " " + std::to_string(score.fu) + " " + score.payment;
 }
 
 } // namespace hand_notation

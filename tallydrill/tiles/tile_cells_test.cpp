@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
 namespace {
@@ -19,8 +18,7 @@ TEST(TileCellTable, Cells) {
                         {57, {273, 235, 312, 278}}, {79, {351, 321, 390, 364}}};
     const TileCellTable table = make_tile_cell_table();
     for (const Row& row : rows) {
-        SCOPED_TRACE("code " + std::to_string(row.code));
-        EXPECT_EQ(table.cells[row.code], row.cell);
+        EXPECT_EQ(table.cells[row.code], row.cell) << "code " << row.code;
     }
 }
 

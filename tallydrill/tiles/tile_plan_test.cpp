@@ -5,6 +5,7 @@
 #include <cstring>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -26,6 +27,8 @@ QuestionRecord record_of(const std::string& text) {
     return record;
 }
 
+const TileCellTable cells = make_tile_cell_table();
+
 // "code@x,y" per copy in drawing order; sizes are checked apart.
 std::string placements(const TilePlan& plan) {
     std::string text;
@@ -40,7 +43,6 @@ std::string placements(const TilePlan& plan) {
 TEST(PlanTiles, WorkedExampleOfTheSampleQuestion) {
     QuestionRecord record;
     set_initial_question(record);
-    const TileCellTable cells = make_tile_cell_table();
     const TilePlan plan = plan_tiles(record, cells, 630);
     EXPECT_EQ(placements(plan), "0@150,100 1@183,100 1@216,100 1@249,100 1@282,100 "
                                 "30@150,149 35@183,149 11@2,219 0@39,219 "
@@ -91,7 +93,6 @@ TEST(PlanTiles, EdgeCases) {
         {"a separator at the end opens a place for its left group", "/ / 1 90 2 90 / 1",
          "1@2,219 1@39,219 2@585,139"},
     };
-    const TileCellTable cells = make_tile_cell_table();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(placements(plan_tiles(record_of(row.record), cells, 630)), row.expected);
@@ -100,18 +101,16 @@ TEST(PlanTiles, EdgeCases) {
 
 // A full hand field has no 255: its walks end at hand[31], never taking the winning tile after it.
 TEST(PlanTiles, HandsFillingTheField) {
-    std::string concealed = "/ / ";
-    for (int i = 0; i < 29; ++i) {
-        concealed += "3 ";
-    }
-    const TileCellTable cells = make_tile_cell_table();
-    const auto plan_end = [&cells](const std::string& record, const char* from) {
-        const std::string plan = placements(plan_tiles(record_of(record), cells, 630));
+    const auto plan_end = [](const std::vector<TileCode>& last_codes, const char* from) {
+        QuestionRecord record = record_of("/ / / 1");
+        std::memset(record.hand, 3, hand_capacity);
+        std::copy(last_codes.begin(), last_codes.end(), std::end(record.hand) - last_codes.size());
+        const std::string plan = placements(plan_tiles(record, cells, 630));
         return plan.substr(plan.rfind(from));
     };
-    EXPECT_EQ(plan_end(concealed + "3 3 3 / 1", "3@"), "3@1025,219 1@1062,219");
-    EXPECT_EQ(plan_end(concealed + "3 3 90 / 1", "3@"), "3@992,219 1@1029,219");
-    EXPECT_EQ(plan_end(concealed + "90 3 50 / 1", "1@"), "1@963,219 50@579,224 3@546,219");
+    EXPECT_EQ(plan_end({}, "3@"), "3@1025,219 1@1062,219");
+    EXPECT_EQ(plan_end({90}, "3@"), "3@992,219 1@1029,219");
+    EXPECT_EQ(plan_end({90, 3, 50}, "1@"), "1@963,219 50@579,224 3@546,219");
 }
 
 } // namespace
