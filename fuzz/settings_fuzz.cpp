@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "fuzz/fuzz_support.h"
-#include "layoutpress/documents/buffers.h"
+#include "layoutpress/documents/buffers_test_support.h"
 #include "layoutpress/documents/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -23,8 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(std::fclose(file) == 0);
 
     load_settings(path.c_str());
-    for (TemporaryMemory* memory :
-         {&struct_memory, &text_memory, &byte_memory, &byte_adjust_memory, &char_view_memory})
-        memory->release();
+    test_buffers::reset();
     return 0;
 }

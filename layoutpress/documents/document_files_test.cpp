@@ -18,7 +18,7 @@
 
 #include <gtest/gtest.h>
 
-#include "layoutpress/documents/buffers.h"
+#include "layoutpress/documents/buffers_test_support.h"
 #include "layoutpress/documents/file_store.h"
 #include "layoutpress/documents/settings.h"
 #include "testing/files/test_files.h"
@@ -45,23 +45,16 @@ Bytes held(int kind) {
 class DocumentFilesTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        test_buffers::reset();
         for (int kind = 0; kind < 3; ++kind) {
-            document_memory(kind).release();
             ASSERT_TRUE(document_memory(kind).allocate(capacities[kind]));
             std::memset(document_memory(kind).data(), fill, capacities[kind]);
             record_document_file(kind, nullptr, nullptr);
         }
-        byte_adjust_memory.release();
         ASSERT_TRUE(byte_adjust_memory.allocate(700));
         std::memset(byte_adjust_memory.data(), fill, 700);
-        binary_length = 0;
     }
-    void TearDown() override {
-        for (TemporaryMemory* memory :
-             {&struct_memory, &text_memory, &byte_memory, &byte_adjust_memory})
-            memory->release();
-        binary_length = 0;
-    }
+    void TearDown() override { test_buffers::reset(); }
     std::string file(const std::string& name) const { return temp.file(name); }
     test_files::TempFolder temp{"layoutpress-documents-"};
 };
