@@ -13,11 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ExactBuffer<uint8_t> bytes(reader.rest(), reader.left());
     const size_t count = bytes.size();
     ExactBuffer<uint8_t> typed(room % (count + 1));
-    for (uint8_t reading : {uint8_t{0}, uint8_t{1}, uint8_t{2}, mode}) {
+    for (uint8_t reading : {uint8_t{0}, uint8_t{1}, uint8_t{2}, mode})
         FUZZ_CHECK(parse_binary_display(typed.data(), typed.size(),
                                         reinterpret_cast<const char*>(bytes.data()), count,
                                         reading) <= typed.size());
-    }
 
     ExactBuffer<char> dump(binary_display_size(count, mode));
     FUZZ_CHECK(render_binary_display(dump.data(), dump.size(), bytes.data(), count, mode));

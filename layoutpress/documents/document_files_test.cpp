@@ -27,7 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test_files::Bytes;
-using test_files::bytes_of;
 using test_files::pattern;
 using test_files::read_all;
 using test_files::write_all;
@@ -130,7 +129,7 @@ TEST_F(DocumentFilesTest, LinksAndDevicesStayWhatTheyAre) {
         EXPECT_TRUE(write_file_replacing(file(name).c_str(), "new", 3)) << name;
         EXPECT_TRUE(fs::is_symlink(file(name))) << name;
     }
-    EXPECT_EQ(read_all(file("real")), bytes_of("new"));
+    EXPECT_EQ(read_all(file("real")), test_files::bytes_of("new"));
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 #endif

@@ -18,7 +18,6 @@ namespace {
 
 using test_files::Bytes;
 using test_files::read_all;
-using test_files::u32_at;
 using test_files::write_all;
 
 bool same(const Settings& a, const Settings& b) { // the fields before the lengths are all bytes
@@ -74,7 +73,7 @@ TEST_F(SettingsFileTest, DefaultsAndStoredSettingsRoundTripThroughTheFile) {
                      0x27, 0, 0, 0x30, 0x75, 0,    0, 1, 1,    0,    '*', '.'}));
     EXPECT_EQ(std::string(file.begin() + 1299 + 512, file.begin() + 1299 + 512 + 48),
               std::string("Binary\0*.bin\0Struct\0*.str\0Text\0*.TXT\0ALL\0*.*\0\0\0", 48));
-    EXPECT_EQ(u32_at(file, 2076), 47u);
+    EXPECT_EQ(test_files::u32_at(file, 2076), 47u);
     release_all();
 
     const Bytes clamped = sample_record(MemoryCapacities{{10, 255, 2000000000, 256}});
