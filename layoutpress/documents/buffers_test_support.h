@@ -39,8 +39,6 @@ inline void reset() {
         memory->release();
     binary_length = 0;
     set_storage_request(nullptr);
-    requested.clear();
-    refuse = nullptr;
 }
 
 } // namespace test_buffers
