@@ -16,9 +16,9 @@ namespace {
 
 using test_files::pattern;
 
-// Inputs of every size read whole (a file of 0 bytes is read rather than mapped). The buffers
-// that results move in are the command-line test's: every command's output passes through one.
-TEST(CliFiles, InputsOfEverySize) {
+// Inputs of every size read whole (a file of 0 bytes is read rather than mapped); result
+// buffers of every size hold what is written and move whole.
+TEST(CliFiles, InputsAndResultBuffersOfEverySize) {
     test_files::TempFolder folder("layoutpress-cli-");
     for (size_t size : {size_t(0), size_t(1), size_t(65537), (size_t(3) << 20) + 3}) {
         SCOPED_TRACE(testing::Message() << size << " bytes");
@@ -29,6 +29,15 @@ TEST(CliFiles, InputsOfEverySize) {
         ASSERT_TRUE(read_whole_input(folder.file("in.bin"), input, &error)) << error;
         ASSERT_EQ(input.size(), size);
         EXPECT_TRUE(size == 0 || std::memcmp(input.data(), bytes.data(), size) == 0);
+
+        RawBytes buffer(size);
+        ASSERT_NE(buffer.data(), nullptr);
+        std::memset(buffer.data(), 0x5A, size);
+        RawBytes moved(std::move(buffer));
+        RawBytes assigned;
+        assigned = std::move(moved);
+        EXPECT_EQ(assigned.capacity, size);
+        EXPECT_TRUE(size == 0 || (assigned.data()[0] == 0x5A && assigned.data()[size - 1] == 0x5A));
     }
 }
 
