@@ -157,6 +157,7 @@ TEST(BinaryToText, WorkedExamples) {
         {{{F, 10, 0}, {S, 1, 0}}, {0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 0xAA, 0xBB, 7}, 0, ok, " 1.5, 7,"},
         {{{F, 4, 0}}, {1, 0, 0x80, 0x7F}, 0, ok, " 1.#QNAN,"}, // a signalling NaN widens quiet
         {{{T, 0, 0}, {S, 1, 0}}, {1}, 0, ConversionProblem::empty_structure, ""},
+        {{{S, 1, 2}, {F, 2, 0}}, {1, 2}, 3, bad, " 1,"}, // no organization after a bad member
         {{{static_cast<MemberKind>(7), 4, 0}}, {1}, 0, bad, ""},
     };
     for (const auto& row : rows) {

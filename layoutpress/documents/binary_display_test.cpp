@@ -88,12 +88,12 @@ TEST(BinaryDisplay, DumpsReadBackAndRefuseTooLittleRoom) {
             const uint8_t mode = static_cast<uint8_t>(what);
             Bytes back(n, 0xEE);
             DisplayReport report;
-            ASSERT_EQ(
-                parse_binary_display(back.data(), n - 1, dump.data(), dump.size(), mode, &report),
-                0u);
+            ASSERT_EQ(parse_binary_display(back.data(), n - 1, dump.c_str(), dump.size() + 1, mode,
+                                           &report),
+                      0u);
             EXPECT_EQ(report.problem, DisplayProblem::output_full);
             ASSERT_EQ(back, Bytes(n, 0xEE));
-            ASSERT_EQ(parse_binary_display(back.data(), n, dump.data(), dump.size(), mode), n);
+            ASSERT_EQ(parse_binary_display(back.data(), n, dump.c_str(), dump.size() + 1, mode), n);
             ASSERT_EQ(back, bytes);
         }
     }

@@ -116,6 +116,7 @@ TEST(ParseDeclaration, WritesNothingOutsideTheTable) {
     expected = table;
     StructureProblem problem = StructureProblem::none;
     EXPECT_EQ(parse_declaration("char a", 6, -1, table, &problem), 0);
+    EXPECT_EQ(parse_declaration("char a[2]", 9, 254, table), 0);
     set_member_type(17, 3, table);
     set_member_type(2, member_table_entries, table);
     EXPECT_EQ(std::memcmp(&table, &expected, sizeof table), 0) << "written after a failure";
