@@ -12,9 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t out_size = 1 + (static_cast<size_t>(reader.byte()) * 3) % 600;
     const uint32_t length = reader.byte() | static_cast<uint32_t>(reader.byte()) << 8;
     ExactBuffer<char> filter(reader.rest(), reader.left());
-    if ((length < 256 ? length : 256) > filter.size()) { // the engine reads min(length, 256)
+    if ((length < 256 ? length : 256) > filter.size()) // the engine reads min(length, 256)
         return 0;
-    }
     ExactBuffer<char> text(out_size);
     const size_t used = filter_to_text(filter.data(), length, text.data(), text.size());
     FUZZ_CHECK(used < out_size && std::strlen(text.data()) == used);

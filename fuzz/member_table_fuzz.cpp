@@ -17,6 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reader.byte(); // once a buffer capacity; kept so that the corpus reads as it did
     ExactBuffer<char> text(reader.rest(), reader.left());
     checked_text_to_binary(text.data(), text.size(), *table);
-    check_round_trips(reader.rest(), reader.left(), *table);
+    checked_binary_to_text(reader.rest(), reader.left(), *table);
     return 0;
 }

@@ -13,21 +13,30 @@ namespace {
 
 using test_files::Bytes;
 
-const uint8_t* bytes_of(const std::string& text) {
-    return reinterpret_cast<const uint8_t*>(text.data());
-}
-
 constexpr int view = -1; // the character view instead of a dump mode
 
-// Renders into a buffer of exactly the size the text needs; its terminator takes the last byte.
+// Renders into a buffer of exactly the size the text needs (its terminator takes the last byte),
+// after one byte less of room is refused and has written nothing.
+std::string render(const uint8_t* bytes, size_t n, int mode) {
+    const uint8_t dump_mode = static_cast<uint8_t>(mode);
+    const size_t needed = mode == view ? char_view_size(n) : binary_display_size(n, dump_mode);
+    std::string out(needed + 1, '#');
+    const auto make = [&](size_t capacity, DisplayReport* report) {
+        return mode == view ? build_char_view(&out[0], capacity, bytes, n, report)
+                            : render_binary_display(&out[0], capacity, bytes, n, dump_mode, report);
+    };
+    DisplayReport report;
+    EXPECT_FALSE(make(needed - 1, &report));
+    EXPECT_EQ(report.problem, DisplayProblem::output_full);
+    EXPECT_EQ(report.needed, needed);
+    EXPECT_EQ(out, std::string(needed + 1, '#')) << "a refused text writes nothing";
+    EXPECT_TRUE(make(needed, &report));
+    EXPECT_EQ(out.substr(needed - 1), std::string("\0#", 2));
+    return out.substr(0, needed - 1);
+}
+
 std::string render(const std::string& bytes, int mode) {
-    const size_t n = bytes.size();
-    std::string out(mode == view ? char_view_size(n) : binary_display_size(n, uint8_t(mode)), '#');
-    EXPECT_TRUE(mode == view ? build_char_view(&out[0], out.size(), bytes_of(bytes), n)
-                             : render_binary_display(&out[0], out.size(), bytes_of(bytes), n,
-                                                     static_cast<uint8_t>(mode)));
-    EXPECT_EQ(out.back(), '\0');
-    return out.substr(0, out.size() - 1);
+    return render(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), mode);
 }
 
 // The dump's layouts; the character view blanks what would break its lines or end its text.
@@ -73,29 +82,18 @@ TEST(BinaryDisplay, DumpsReadBackAndRefuseTooLittleRoom) {
         const Bytes bytes = test_files::pattern(n);
         for (int what : {0, 1, 2, 42, -1}) { // -1: the character view
             SCOPED_TRACE(testing::Message() << n << " bytes, mode " << what);
-            const uint8_t mode = static_cast<uint8_t>(what);
-            const size_t needed = what < 0 ? char_view_size(n) : binary_display_size(n, mode);
-            std::string out(needed + 1, '#');
-            auto make = [&](size_t capacity, DisplayReport* report) {
-                return what < 0 ? build_char_view(&out[0], capacity, bytes.data(), n, report)
-                                : render_binary_display(&out[0], capacity, bytes.data(), n, mode,
-                                                        report);
-            };
-            DisplayReport report;
-            ASSERT_FALSE(make(needed - 1, &report));
-            EXPECT_EQ(report.problem, DisplayProblem::output_full);
-            EXPECT_EQ(report.needed, needed);
-            ASSERT_EQ(out, std::string(needed + 1, '#')) << "a refused text writes nothing";
-            ASSERT_TRUE(make(needed, &report));
-            ASSERT_EQ(out.substr(needed - 1), std::string("\0#", 2));
+            const std::string dump = render(bytes.data(), n, what);
             if (what < 0 || n == 0)
                 continue;
+            const uint8_t mode = static_cast<uint8_t>(what);
             Bytes back(n, 0xEE);
-            ASSERT_EQ(parse_binary_display(back.data(), n - 1, out.c_str(), needed, mode, &report),
+            DisplayReport report;
+            ASSERT_EQ(parse_binary_display(back.data(), n - 1, dump.c_str(), dump.size() + 1, mode,
+                                           &report),
                       0u);
             EXPECT_EQ(report.problem, DisplayProblem::output_full);
             ASSERT_EQ(back, Bytes(n, 0xEE));
-            ASSERT_EQ(parse_binary_display(back.data(), n, out.c_str(), needed, mode), n);
+            ASSERT_EQ(parse_binary_display(back.data(), n, dump.c_str(), dump.size() + 1, mode), n);
             ASSERT_EQ(back, bytes);
         }
     }

@@ -18,7 +18,7 @@
 
 #include <gtest/gtest.h>
 
-#include "layoutpress/documents/buffers.h"
+#include "layoutpress/documents/buffers_test_support.h"
 #include "layoutpress/documents/file_store.h"
 #include "layoutpress/documents/settings.h"
 #include "testing/files/test_files.h"
@@ -27,7 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test_files::Bytes;
-using test_files::bytes_of;
 using test_files::pattern;
 using test_files::read_all;
 using test_files::write_all;
@@ -45,23 +44,16 @@ Bytes held(int kind) {
 class DocumentFilesTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        test_buffers::reset();
         for (int kind = 0; kind < 3; ++kind) {
-            document_memory(kind).release();
             ASSERT_TRUE(document_memory(kind).allocate(capacities[kind]));
             std::memset(document_memory(kind).data(), fill, capacities[kind]);
             record_document_file(kind, nullptr, nullptr);
         }
-        byte_adjust_memory.release();
         ASSERT_TRUE(byte_adjust_memory.allocate(700));
         std::memset(byte_adjust_memory.data(), fill, 700);
-        binary_length = 0;
     }
-    void TearDown() override {
-        for (TemporaryMemory* memory :
-             {&struct_memory, &text_memory, &byte_memory, &byte_adjust_memory})
-            memory->release();
-        binary_length = 0;
-    }
+    void TearDown() override { test_buffers::reset(); }
     std::string file(const std::string& name) const { return temp.file(name); }
     test_files::TempFolder temp{"layoutpress-documents-"};
 };
@@ -100,20 +92,17 @@ TEST_F(DocumentFilesTest, FilesLoadAndSaveBackByteForByte) {
               DocumentFileProblem::cannot_open);
 }
 
-// Texts are saved up to their first zero byte or the buffer's end; the binary document its
-// first binary_length bytes, never past byte_memory. Paths and bytes that are missing write
-// nothing.
+// Texts are saved up to their first zero byte (whole buffers: WriteFaults); the binary document
+// its first binary_length bytes, never past byte_memory. Missing paths and bytes write nothing.
 TEST_F(DocumentFilesTest, SavesTakeTheDocumentsLength) {
     std::memcpy(text_memory.data(), "a\r\nb\0def", 8);
-    std::memset(struct_memory.data(), 'x', capacities[0]);
     const Bytes bytes = pattern(capacities[binary_document], 5);
     std::copy(bytes.begin(), bytes.end(), byte_memory.data());
     const struct {
         int kind;
         int32_t binary_length;
         size_t saved;
-    } saves[] = {{1, 0, 4},       {0, 0, 9000},    {2, 300, 300},
-                 {2, 6000, 6000}, {2, 6001, 6000}, {2, -5, 0}};
+    } saves[] = {{1, 0, 4}, {2, 300, 300}, {2, 6001, 6000}, {2, -5, 0}};
     for (const auto& c : saves) {
         binary_length = c.binary_length;
         ASSERT_EQ(write_document_file(c.kind, file("t").c_str()), DocumentFileProblem::none);
@@ -140,7 +129,7 @@ TEST_F(DocumentFilesTest, LinksAndDevicesStayWhatTheyAre) {
         EXPECT_TRUE(write_file_replacing(file(name).c_str(), "new", 3)) << name;
         EXPECT_TRUE(fs::is_symlink(file(name))) << name;
     }
-    EXPECT_EQ(read_all(file("real")), bytes_of("new"));
+    EXPECT_EQ(read_all(file("real")), test_files::bytes_of("new"));
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 #endif

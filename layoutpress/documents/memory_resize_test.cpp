@@ -2,14 +2,13 @@
 // buffers without losing content, also when the new storage is refused.
 #include "layoutpress/documents/memory_resize.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "layoutpress/documents/buffers.h"
+#include "layoutpress/documents/buffers_test_support.h"
 #include "testing/files/test_files.h"
 
 namespace {
@@ -53,30 +52,16 @@ TEST(MemoryField, ReadsLikePercentDAndClampsToTheRow) {
     EXPECT_STREQ(text, "The Data ");
 }
 
-// Refuses every request of exactly refused_size bytes after the first granted_first of them;
-// hands out others filled with 0xAA.
-size_t refused_size = 0;
-int granted_first = 0;
-void* refusing_request(size_t size) {
-    const bool refused = size == refused_size && granted_first-- <= 0;
-    void* storage = refused ? nullptr : std::malloc(size);
-    return storage != nullptr ? std::memset(storage, 0xAA, size) : nullptr;
-}
-
 std::vector<uint8_t> content(const TemporaryMemory& memory) {
     return std::vector<uint8_t>(memory.data(), memory.data() + memory.capacity());
 }
 
 class MemoryResize : public ::testing::Test {
   protected:
-    void SetUp() override { set_storage_request(refusing_request); }
-    void TearDown() override {
-        set_storage_request(nullptr);
-        for (TemporaryMemory* memory :
-             {&struct_memory, &text_memory, &byte_memory, &byte_adjust_memory, &char_view_memory})
-            memory->release();
-        binary_length = 0;
+    void SetUp() override {
+        test_buffers::ration([](size_t size, size_t) { return size == 4800000; });
     }
+    void TearDown() override { test_buffers::reset(); }
 };
 
 // Every row from 1000 bytes to a capacity: the content is kept up to the smaller capacity, bytes
@@ -97,7 +82,6 @@ TEST_F(MemoryResize, EveryRowKeepsItsContent) {
             const std::vector<uint8_t> before = content(memory);
             const uint8_t* storage = memory.data();
             binary_length = 1000;
-            refused_size = 4800000;
             const ResizeOutcome outcome = resize_memory_row(row, capacity);
             if (capacity == 1000 || capacity == 4800000) {
                 EXPECT_EQ(outcome, capacity == 1000 ? ResizeOutcome::unchanged
@@ -126,8 +110,7 @@ TEST_F(MemoryResize, EveryRowKeepsItsContent) {
     EXPECT_EQ(resize_memory_row(0, 0), ResizeOutcome::allocation_fail);
 
     // The display row changes neither buffer when the view's storage cannot be had.
-    refused_size = 7000;
-    granted_first = 1;
+    test_buffers::ration([](size_t size, size_t earlier) { return size == 7000 && earlier > 0; });
     EXPECT_EQ(resize_memory_row(3, 7000), ResizeOutcome::allocation_fail);
     EXPECT_EQ(byte_adjust_memory.capacity(), 1000u);
     EXPECT_EQ(char_view_memory.capacity(), 1000u);

@@ -3,7 +3,6 @@
 #include "layoutpress/documents/settings.h"
 
 #include <cstddef>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -12,46 +11,30 @@
 
 #include <gtest/gtest.h>
 
-#include "layoutpress/documents/buffers.h"
+#include "layoutpress/documents/buffers_test_support.h"
 #include "testing/files/test_files.h"
 
 namespace {
 
 using test_files::Bytes;
 using test_files::read_all;
-using test_files::u32_at;
 using test_files::write_all;
-
-TemporaryMemory* const loaded[5] = {&struct_memory, &text_memory, &byte_memory, &byte_adjust_memory,
-                                    &char_view_memory};
 
 bool same(const Settings& a, const Settings& b) { // the fields before the lengths are all bytes
     return std::memcmp(&a, &b, offsetof(Settings, file_filter_length)) == 0 &&
            std::memcmp(a.file_filter_length, b.file_filter_length, 12) == 0;
 }
 
-// The first `granted` storage requests get storage, later ones none; the sizes are kept.
-int granted = 0;
-std::vector<size_t> requested;
-void* rationed_request(size_t size) {
-    requested.push_back(size);
-    return granted-- > 0 ? std::malloc(size) : nullptr;
-}
-
 class SettingsFileTest : public ::testing::Test {
   protected:
     void TearDown() override { release_all(); }
-    // The buffers are process-wide: leave them as the next test expects to find them.
     static void release_all() {
-        for (TemporaryMemory* memory : loaded)
-            memory->release();
-        set_storage_request(nullptr);
-        requested.clear();
+        test_buffers::reset();
         settings = Settings{};
     }
     static std::vector<uint32_t> capacities() {
         std::vector<uint32_t> values;
-        for (TemporaryMemory* memory : loaded)
+        for (TemporaryMemory* memory : test_buffers::all)
             values.push_back(memory->capacity());
         return values;
     }
@@ -77,8 +60,7 @@ class SettingsFileTest : public ::testing::Test {
 // The first start writes the defaults at their places in the record; a stored record loads and
 // is saved again byte for byte; when no file can be written the defaults still start.
 TEST_F(SettingsFileTest, DefaultsAndStoredSettingsRoundTripThroughTheFile) {
-    granted = 0;
-    set_storage_request(rationed_request);
+    test_buffers::ration([](size_t, size_t) { return true; });
     EXPECT_EQ(load_settings(path.c_str()), SettingsOutcome::allocation_failed);
     EXPECT_FALSE(std::filesystem::exists(path)) << "nothing is written after a failure";
     release_all();
@@ -91,7 +73,7 @@ TEST_F(SettingsFileTest, DefaultsAndStoredSettingsRoundTripThroughTheFile) {
                      0x27, 0, 0, 0x30, 0x75, 0,    0, 1, 1,    0,    '*', '.'}));
     EXPECT_EQ(std::string(file.begin() + 1299 + 512, file.begin() + 1299 + 512 + 48),
               std::string("Binary\0*.bin\0Struct\0*.str\0Text\0*.TXT\0ALL\0*.*\0\0\0", 48));
-    EXPECT_EQ(u32_at(file, 2076), 47u);
+    EXPECT_EQ(test_files::u32_at(file, 2076), 47u);
     release_all();
 
     const Bytes clamped = sample_record(MemoryCapacities{{10, 255, 2000000000, 256}});
@@ -133,14 +115,13 @@ TEST_F(SettingsFileTest, FilesOfEveryLengthStartWithinBounds) {
         MemoryCapacities read;
         Settings expected{};
         read_settings_record(record.data(), record.size(), read, expected);
-        granted = static_cast<int>(length % 7);
-        set_storage_request(rationed_request);
+        test_buffers::ration([length](size_t, size_t earlier) { return earlier >= length % 7; });
         const char* failed = nullptr;
         const SettingsOutcome outcome = load_settings(path.c_str(), &failed);
         if (length % 7 < 5) {
             EXPECT_EQ(outcome, SettingsOutcome::allocation_failed);
             EXPECT_STREQ(failed, names[length % 7]);
-            EXPECT_EQ(requested.size(), length % 7 + 11);
+            EXPECT_EQ(test_buffers::requested.size(), length % 7 + 11);
             EXPECT_EQ(capacities(), std::vector<uint32_t>(5, 0));
             EXPECT_TRUE(same(settings, Settings{})) << "settings must stay as they were";
         } else {
