@@ -32,7 +32,7 @@ printf '\x0a\xff\x10' >three.bin
 printf '' >nothing.bin
 printf ' , ,\r\n' >novalue.txt
 printf '// only a comment' >empty.str
-printf '0G' >bad.txt
+printf '00\r\n0G' >bad.txt
 
 expect "to-binary from standard input" 0 '\1\0\2\0\3\0\4\0' \
     sh -c "\"$cli\" to-binary ab.str - <ab.txt"
@@ -51,6 +51,8 @@ expect "dump --mode pairs" 0 '0AFF 10' "$cli" dump three.bin --mode pairs
 expect "dump --mode=decimal" 0 ' 10 255  16 ' "$cli" dump three.bin --mode=decimal
 printf '0 AFF1 0' >pairs.txt
 expect "undump" 0 '\n\377\20' "$cli" undump pairs.txt
+printf '1 2 3 ' >digits.txt # the densest decimal dump: two characters a byte
+expect "undump --mode decimal" 0 '\1\2\3' "$cli" undump digits.txt --mode decimal
 printf 'A\r\nB\t\x00' >view.bin
 expect "charview" 0 'A  B  ' "$cli" charview view.bin
 printf 'unsigned char b[2]; long double v; bit:16 f;' >members.str
@@ -65,6 +67,7 @@ expect "to-text without members warns" 1 \
     "the problem occurred by the computation process but displays data there." \
     "$cli" to-text empty.str three.bin
 expect "undump of a non-digit" 1 "binary format data has problem." "$cli" undump bad.txt
+if grep -q ": bad.txt:2:2: " err.txt; then pass; else fail "place of a non-digit [$(cat err.txt)]"; fi
 printf 'short a;\r\n\r\nchar b[0];' >zero3.str
 expect "a zero count" 1 "data structure has problem." "$cli" members zero3.str
 if grep -q ": zero3.str:3: " err.txt; then pass; else fail "line of a fault [$(cat err.txt)]"; fi

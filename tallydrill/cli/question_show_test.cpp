@@ -11,7 +11,7 @@ namespace {
 TEST(ShowQuestion, TilesByNameAndTextsOnTheirLines) {
     QuestionRecord record{};
     const TileCode dora[] = {5, 29, 255};
-    const TileCode hand[] = {20, 20, 90, 64, 23, 25, 90, 26, 66, 66, 26,
+    const TileCode hand[] = {20, 20, 90, 64, 23, 25, 90, 66, 66, 26, 26,
                              90, 1,  11, 11, 1,  90, 7,  7,  7,  47, 255};
     std::memcpy(record.dora_indicators, dora, sizeof dora);
     record.back_dora[0] = 255;
@@ -35,8 +35,8 @@ TEST(ShowQuestion, TilesByNameAndTextsOnTheirLines) {
                                  "concealed tiles: red 5-pin, red 5-pin\n"
                                  "winning tile: 5-pin\n"
                                  "called group 1, chi: 4-pin (sideways), 3-pin, 5-pin\n"
-                                 "called group 2, added kan: 6-pin, 6-pin (sideways, stacked "
-                                 "pair), 6-pin\n"
+                                 "called group 2, added kan: 6-pin (sideways, stacked pair), "
+                                 "6-pin, 6-pin\n"
                                  "called group 3, closed kan: tile back, 1-man, 1-man, tile "
                                  "back\n"
                                  "called group 4, open kan: green dragon, green dragon, green "
