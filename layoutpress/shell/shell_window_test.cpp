@@ -5,7 +5,6 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -14,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "layoutpress/documents/buffers.h"
+#include "layoutpress/documents/buffers_test_support.h"
 #include "layoutpress/documents/document_files.h"
 #include "layoutpress/documents/memory_resize.h"
 #include "layoutpress/documents/settings.h"
@@ -304,17 +304,15 @@ TEST_F(ShellWindow, PanesPlacedBeforeTheyAreFilledLookAsThoseLaidOutAfterwards) 
 
 // The text row is refused its largest size; the binary row, set in the same click, goes on.
 TEST_F(ShellWindow, AMemoryThatCannotBeEnlargedKeepsItsStorageAndSaysSo) {
-    static uint32_t refused_size = 0;
     const uint32_t kept = text_memory.capacity();
     const uint32_t other_size = byte_memory.capacity() + 100;
     put_text(text_memory, "kept");
     const uint8_t* storage = text_memory.data();
     click_tab(3);
-    refused_size = memory_row_largest(1);
+    const uint32_t refused_size = memory_row_largest(1);
     set_text(IDC_TEXT_CAPACITY, std::to_string(refused_size));
     set_text(IDC_BYTE_CAPACITY, std::to_string(other_size));
-    set_storage_request(
-        [](size_t size) { return size == refused_size ? nullptr : std::malloc(size); });
+    test_buffers::ration([refused_size](size_t size, size_t) { return size == refused_size; });
     char refused[200];
     memory_not_resized_text(refused, sizeof refused, 1, refused_size, kept);
     expect_boxes([&] { click(IDC_MEMORY_SETTING); }, {"ERROR!: " + std::string(refused)});
@@ -360,9 +358,7 @@ TEST_F(ShellWindow, ADumpFormThatDoesNotFitIsNotTaken) {
 
 // Start-up where a work memory cannot be had: said, nothing held, ends with 1, no window.
 TEST(LayoutpressStart, SaysWhichMemoryCannotBeAllocated) {
-    static int granted = 2;
-    set_storage_request(
-        [](size_t size) -> void* { return granted-- > 0 ? std::malloc(size) : nullptr; });
+    test_buffers::ration([](size_t, size_t earlier) { return earlier >= 2; }); // two granted
     int code = 0;
     EXPECT_EQ(answer_dialogs({press(IDOK)},
                              [&] { code = run_layoutpress(GetModuleHandleA(nullptr), SW_SHOW); }),
