@@ -66,6 +66,18 @@ char* format_number(char* out, const MemberEntry& entry, const uint8_t* bytes) {
     }
 }
 
+// The number of decimal digits of a magnitude, without a branch: the lengths of random values
+// are not predictable.
+int32_t decimal_width(uint32_t magnitude) {
+    static const uint32_t powers_of_ten[] = {10,      100,      1000,      10000,     100000,
+                                             1000000, 10000000, 100000000, 1000000000};
+    int32_t width = 1;
+    for (uint32_t power : powers_of_ten) {
+        width += magnitude >= power;
+    }
+    return width;
+}
+
 // The length of a number's text; integers are measured without being written.
 int32_t number_width(const MemberEntry& entry, const uint8_t* bytes) {
     if (entry.kind == MemberKind::Bits) {
@@ -75,19 +87,11 @@ int32_t number_width(const MemberEntry& entry, const uint8_t* bytes) {
         char text[number_text_capacity];
         return static_cast<int32_t>(format_number(text, entry, bytes) - text);
     }
-    uint32_t magnitude = low_bytes(entry, bytes);
-    int32_t width = 1;
-    if (entry.kind == MemberKind::Signed && sign_extended(entry, magnitude) < 0) {
-        magnitude = 0u - static_cast<uint32_t>(sign_extended(entry, magnitude));
-        width = 2;
+    const uint32_t low = low_bytes(entry, bytes);
+    if (entry.kind == MemberKind::Signed && sign_extended(entry, low) < 0) {
+        return 1 + decimal_width(0u - static_cast<uint32_t>(sign_extended(entry, low)));
     }
-    // Branch-free digit count: the lengths of random values are not predictable.
-    static const uint32_t powers_of_ten[] = {10,      100,      1000,      10000,     100000,
-                                             1000000, 10000000, 100000000, 1000000000};
-    for (uint32_t power : powers_of_ten) {
-        width += magnitude >= power;
-    }
-    return width;
+    return decimal_width(low);
 }
 
 // The walk shared by measuring and writing: one call per value, in order, with the member's
@@ -136,13 +140,83 @@ const uint8_t* whole_member(const MemberEntry& entry, const uint8_t* bytes, size
     return padded;
 }
 
+// The widest decimal text of an integer member: its largest magnitude among the values that
+// are not negative and among those that are (those get a minus sign). A width grows with the
+// magnitude, so the extremes decide it and whole records need no width per value.
+struct IntegerExtremes {
+    uint32_t largest = 0;
+    uint32_t most_negative = 0; // as a magnitude; 0 when no value was negative
+
+    void add(const MemberEntry& entry, const uint8_t* bytes) {
+        const uint32_t low = low_bytes(entry, bytes);
+        uint32_t magnitude = low;
+        uint32_t negative = 0;
+        if (entry.kind == MemberKind::Signed) {
+            const int32_t value = sign_extended(entry, low);
+            magnitude = value < 0 ? 0 : static_cast<uint32_t>(value);
+            negative = value < 0 ? 0u - static_cast<uint32_t>(value) : 0;
+        }
+        largest = magnitude > largest ? magnitude : largest;
+        most_negative = negative > most_negative ? negative : most_negative;
+    }
+
+    int32_t width() const {
+        const int32_t positive = decimal_width(largest);
+        const int32_t negative = most_negative != 0 ? 1 + decimal_width(most_negative) : 0;
+        return positive > negative ? positive : negative;
+    }
+};
+
+// The widths of the members' values in the whole records at the start of the data, a record at
+// a time; returns the length of those records.
+size_t measure_whole_records(const uint8_t* data, size_t data_length, const MemberEntry* entries,
+                             int members, size_t record_size, bool measure_texts,
+                             int32_t (&widths)[member_table_entries]) {
+    IntegerExtremes extremes[member_table_entries];
+    size_t position = 0;
+    for (; data_length - position >= record_size; position += record_size) {
+        const uint8_t* bytes = data + position;
+        for (int i = 0; i < members; ++i) {
+            const MemberEntry& entry = entries[i];
+            int32_t width = 0;
+            if (entry.kind == MemberKind::Signed || entry.kind == MemberKind::Unsigned) {
+                extremes[i].add(entry, bytes);
+            } else if (entry.kind == MemberKind::Bits) {
+                width = entry.size * 8;
+            } else if (entry.kind == MemberKind::Text) {
+                width = measure_texts ? static_cast<int32_t>(
+                                            count_non_zero(bytes, static_cast<size_t>(entry.size)))
+                                      : 0;
+            } else {
+                width = number_width(entry, bytes);
+            }
+            widths[i] = width > widths[i] ? width : widths[i];
+            bytes += entry.size;
+        }
+    }
+    if (position != 0) {
+        for (int i = 0; i < members; ++i) {
+            if (entries[i].kind == MemberKind::Signed || entries[i].kind == MemberKind::Unsigned) {
+                widths[i] = extremes[i].width();
+            }
+        }
+    }
+    return position;
+}
+
 // Column alignment: the width of each member's column, the widest of its values in any record
-// (a Text value counts its characters between the quotes).
+// (a Text value counts its characters between the quotes). Whole records of members of allowed
+// sizes are measured a record at a time, the rest value by value.
 void measure_column_widths(const uint8_t* data, size_t data_length, const MemberTable& table,
-                           bool measure_texts, int32_t (&widths)[member_table_entries]) {
+                           int members, size_t record_size, bool all_allowed, bool measure_texts,
+                           int32_t (&widths)[member_table_entries]) {
     for (int32_t& width : widths) {
         width = 0;
     }
+    const size_t measured = all_allowed && record_size > 0
+                                ? measure_whole_records(data, data_length, table.entries, members,
+                                                        record_size, measure_texts, widths)
+                                : 0;
     walk_values(
         data, data_length, table,
         [&](int index, const MemberEntry& entry, const uint8_t* bytes, size_t available, bool) {
@@ -160,7 +234,8 @@ void measure_column_widths(const uint8_t* data, size_t data_length, const Member
                 widths[index] = width;
             }
             return true;
-        });
+        },
+        measured);
 }
 
 // Line breaking: whether a line end follows a value's comma. An array declared with a count of
@@ -395,10 +470,14 @@ struct OrganizedMember {
     bool line_end; // a line end after the value's comma
 };
 
-// Spaces at p, count of them; may write up to 7 more, which the caller overwrites.
+// Spaces at p, count of them; writes at least 16 and up to 7 past count, which the caller
+// overwrites. Column widths of up to 16 then cost no branch on the padding's length.
 inline char* put_spaces(char* p, size_t count) {
-    for (size_t i = 0; i < count; i += 8) {
-        store_eight(p + i, 0x2020202020202020u);
+    constexpr uint64_t spaces = 0x2020202020202020u;
+    store_eight(p, spaces);
+    store_eight(p + 8, spaces);
+    for (size_t i = 16; i < count; i += 8) {
+        store_eight(p + i, spaces);
     }
     return p + count;
 }
@@ -426,11 +505,13 @@ char* put_organized_record(char* p, const MemberEntry* entries, const OrganizedM
             std::memcpy(p, number, length);
             p += length;
         } else {
-            // An integer's length is known before it is written, so it goes straight to its
-            // place in the column.
-            const size_t length = static_cast<size_t>(number_width(entry, bytes));
+            // Written aside first, then moved behind its padding as one 16-byte block: an
+            // integer's text (a bit pattern's too, up to 2 bytes) is at most that long.
+            char number[number_text_capacity];
+            const size_t length = static_cast<size_t>(put_number(number, entry, bytes) - number);
             p = put_spaces(p, column > length ? column - length : 0);
-            p = put_number(p, entry, bytes);
+            std::memcpy(p, number, length <= 16 ? 16 : length);
+            p += length;
         }
         *p++ = ',';
         if (organized[i].line_end) {
@@ -459,7 +540,7 @@ bool organize_members(const MemberEntry* entries, int members, TextOrganization 
                                           ? static_cast<size_t>(widths[i])
                                           : 0;
                 organized[i].line_end = line_end;
-                *extra += organized[i].column + 8 + (line_end ? 2 : 0);
+                *extra += organized[i].column + 16 + (line_end ? 2 : 0); // put_spaces' overshoot
             } else if (organized[i].line_end != line_end) {
                 return false;
             }
@@ -529,7 +610,8 @@ ConversionProblem convert(char* out, size_t out_capacity, const uint8_t* data, s
     size_t written = 0;
     int32_t widths[member_table_entries];
     if (organization.space) {
-        measure_column_widths(data, data_length, table, !organization.line_feed, widths);
+        measure_column_widths(data, data_length, table, members, record_size, all_allowed,
+                              !organization.line_feed, widths);
     }
     OrganizedMember organized[member_table_entries];
     size_t organized_extra = 0;
