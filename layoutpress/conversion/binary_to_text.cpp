@@ -480,6 +480,29 @@ inline char* put_signed(char* p, int32_t value) {
     return put_decimal(p, value < 0 ? 0u - magnitude : magnitude);
 }
 
+// A number of any form but text; may write up to number_text_capacity characters whatever its
+// length.
+inline char* put_value(char* p, ValueForm form, const MemberEntry& entry, const uint8_t* bytes) {
+    switch (form) {
+    case ValueForm::signed1:
+        return put_signed(p, static_cast<int8_t>(bytes[0]));
+    case ValueForm::signed2:
+        return put_signed(p, static_cast<int16_t>(bytes[0] | bytes[1] << 8));
+    case ValueForm::signed4:
+        return put_signed(p, static_cast<int32_t>(read_u32(bytes)));
+    case ValueForm::unsigned1:
+        return put_decimal(p, bytes[0]);
+    case ValueForm::unsigned2:
+        return put_decimal(p, static_cast<uint32_t>(bytes[0] | bytes[1] << 8));
+    case ValueForm::unsigned4:
+        return put_decimal(p, read_u32(bytes));
+    case ValueForm::bits1:
+        return put_bit_byte(p, bytes[0]);
+    default:
+        return put_number(p, entry, bytes);
+    }
+}
+
 // One whole record at p, as TextWriter writes it without organization. p has room for the
 // record's bound.
 char* put_record(char* p, const MemberEntry* entries, const ValueForm* forms, int members,
@@ -487,36 +510,12 @@ char* put_record(char* p, const MemberEntry* entries, const ValueForm* forms, in
     for (int i = 0; i < members; ++i) {
         const MemberEntry& entry = entries[i];
         *p++ = ' ';
-        switch (forms[i]) {
-        case ValueForm::signed1:
-            p = put_signed(p, static_cast<int8_t>(bytes[0]));
-            break;
-        case ValueForm::signed2:
-            p = put_signed(p, static_cast<int16_t>(bytes[0] | bytes[1] << 8));
-            break;
-        case ValueForm::signed4:
-            p = put_signed(p, static_cast<int32_t>(read_u32(bytes)));
-            break;
-        case ValueForm::unsigned1:
-            p = put_decimal(p, bytes[0]);
-            break;
-        case ValueForm::unsigned2:
-            p = put_decimal(p, static_cast<uint32_t>(bytes[0] | bytes[1] << 8));
-            break;
-        case ValueForm::unsigned4:
-            p = put_decimal(p, read_u32(bytes));
-            break;
-        case ValueForm::bits1:
-            p = put_bit_byte(p, bytes[0]);
-            break;
-        case ValueForm::text:
+        if (forms[i] == ValueForm::text) {
             *p++ = '"';
             p = put_text_bytes(p, bytes, static_cast<size_t>(entry.size));
             *p++ = '"';
-            break;
-        case ValueForm::other:
-            p = put_number(p, entry, bytes);
-            break;
+        } else {
+            p = put_value(p, forms[i], entry, bytes);
         }
         *p++ = ',';
         bytes += entry.size;
@@ -545,8 +544,8 @@ inline char* put_spaces(char* p, size_t count) {
 // One whole record at p, as TextWriter writes it with organization: numbers right-aligned and
 // texts left-aligned in their columns, line ends after the values that end a line. p has room
 // for the record's organized bound.
-char* put_organized_record(char* p, const MemberEntry* entries, const OrganizedMember* organized,
-                           int members, const uint8_t* bytes) {
+char* put_organized_record(char* p, const MemberEntry* entries, const ValueForm* forms,
+                           const OrganizedMember* organized, int members, const uint8_t* bytes) {
     for (int i = 0; i < members; ++i) {
         const MemberEntry& entry = entries[i];
         const size_t column = organized[i].column;
@@ -568,9 +567,14 @@ char* put_organized_record(char* p, const MemberEntry* entries, const OrganizedM
             // Written aside first, then moved behind its padding as one 16-byte block: an
             // integer's text (a bit pattern's too, up to 2 bytes) is at most that long.
             char number[number_text_capacity];
-            const size_t length = static_cast<size_t>(put_number(number, entry, bytes) - number);
+            const size_t length =
+                static_cast<size_t>(put_value(number, forms[i], entry, bytes) - number);
             p = put_spaces(p, column > length ? column - length : 0);
-            std::memcpy(p, number, length <= 16 ? 16 : length);
+            if (length <= 16) {
+                std::memcpy(p, number, 16); // a fixed size: two moves, not a call
+            } else {
+                std::memcpy(p, number, length);
+            }
             p += length;
         }
         *p++ = ',';
@@ -628,93 +632,126 @@ void report(ConversionProblem* problem, ConversionProblem value) {
     }
 }
 
-// The conversion without any fill: *length receives the length of the text written, also
-// after a failure; the terminator and anything past it are the callers' to write. Returns the
-// outcome.
-ConversionProblem convert(char* out, size_t out_capacity, const uint8_t* data, size_t data_length,
-                          const MemberTable& table, TextOrganization organization, size_t* length) {
-    *length = 0;
+} // namespace
+
+// What a conversion decides before it writes: its members, their columns and line ends.
+struct ConversionPlan {
+    ConversionProblem refusal = ConversionProblem::none; // nothing to convert at all
+    TextOrganization organization;
+    int bad_index = -1; // a member of a size its kind does not allow, reached by the data
+    int members = 0;
+    bool all_allowed = true;
+    size_t record_size = 0;
+    ValueForm forms[member_table_entries];
+    int32_t widths[member_table_entries];
+    OrganizedMember organized[member_table_entries];
+    size_t organized_extra = 0;
+    bool organized_records = false;
+
+    // Whether whole records go through a record loop, which writes every record alike.
+    bool by_records() const {
+        return all_allowed &&
+               (!(organization.space || organization.line_feed) || organized_records);
+    }
+};
+
+namespace {
+
+void make_plan(const uint8_t* data, size_t data_length, const MemberTable& table,
+               TextOrganization organization, ConversionPlan& plan) {
     if (data == nullptr || data_length == 0) {
-        return ConversionProblem::no_input;
+        plan.refusal = ConversionProblem::no_input;
+        return;
     }
     if (is_end_mark(table.entries[0])) {
-        return ConversionProblem::empty_structure;
+        plan.refusal = ConversionProblem::empty_structure;
+        return;
     }
-
     // A member of a size its kind does not allow stops the conversion when the data reaches
     // it; that happens in the first record or not at all. The text up to it is then left as
     // written, without organization.
-    int bad_index = -1;
     uint64_t offset = 0;
     for (int i = 0; i < member_table_entries && !is_end_mark(table.entries[i]); ++i) {
         if (!member_size_allowed(table.entries[i])) {
             if (data_length > offset) {
-                bad_index = i;
+                plan.bad_index = i;
                 organization = TextOrganization{};
             }
             break;
         }
         offset += static_cast<uint64_t>(table.entries[i].size);
     }
-    // The record's members, for the loop of whole records, when all have allowed sizes.
-    int members = 0;
-    bool all_allowed = true;
-    size_t record_size = 0;
+    plan.organization = organization;
+    // The record's members, for the loops of whole records, when all have allowed sizes.
+    int& members = plan.members;
     for (; members < member_table_entries && !is_end_mark(table.entries[members]); ++members) {
-        all_allowed = all_allowed && member_size_allowed(table.entries[members]);
-        record_size += static_cast<size_t>(table.entries[members].size);
+        plan.all_allowed = plan.all_allowed && member_size_allowed(table.entries[members]);
+        plan.record_size += static_cast<size_t>(table.entries[members].size);
+        plan.forms[members] = value_form(table.entries[members]);
     }
+    if (organization.space) {
+        measure_column_widths(data, data_length, table, members, plan.record_size, plan.all_allowed,
+                              !organization.line_feed, plan.widths);
+    }
+    plan.organized_records = (organization.space || organization.line_feed) && plan.all_allowed &&
+                             organize_members(table.entries, members, organization, plan.widths,
+                                              plan.organized, &plan.organized_extra);
+}
 
+// The most characters one whole record takes in the record loops, its separator included.
+size_t record_room(const MemberTable& table, const ConversionPlan& plan) {
+    return record_bound(table.entries, plan.members) +
+           (plan.organized_records ? plan.organized_extra : 0);
+}
+
+// Writes the text of data, which starts at a record, as the first text of out: no separator
+// before its first record. *length receives its length, also after a failure; the terminator
+// and anything past it are the callers' to write. Returns the outcome.
+ConversionProblem convert(char* out, size_t out_capacity, const uint8_t* data, size_t data_length,
+                          const MemberTable& table, const ConversionPlan& plan, size_t* length) {
+    *length = 0;
+    if (plan.refusal != ConversionProblem::none) {
+        return plan.refusal;
+    }
     const size_t limit = out_capacity > 0 ? out_capacity - 1 : 0;
+    const size_t record_size = plan.record_size;
     size_t position = 0;
     size_t written = 0;
-    int32_t widths[member_table_entries];
-    if (organization.space) {
-        measure_column_widths(data, data_length, table, members, record_size, all_allowed,
-                              !organization.line_feed, widths);
-    }
-    OrganizedMember organized[member_table_entries];
-    size_t organized_extra = 0;
-    const bool organized_records =
-        (organization.space || organization.line_feed) && all_allowed &&
-        organize_members(table.entries, members, organization, widths, organized, &organized_extra);
-    if (!organization.space && !organization.line_feed && all_allowed) {
-        const size_t bound = record_bound(table.entries, members);
-        ValueForm forms[member_table_entries];
-        for (int i = 0; i < members; ++i) {
-            forms[i] = value_form(table.entries[i]);
-        }
+    if (plan.by_records()) {
+        const size_t bound = record_room(table, plan);
         char* p = out;
-        while (data_length - position >= record_size && limit - written >= bound) {
-            if (written != 0) {
-                *p++ = '\r';
-                *p++ = '\n';
+        // A loop for each writer rather than a choice inside one: each gets its writer inlined.
+        if (plan.organized_records) {
+            while (data_length - position >= record_size && limit - written >= bound) {
+                if (written != 0) {
+                    *p++ = '\r';
+                    *p++ = '\n';
+                }
+                p = put_organized_record(p, table.entries, plan.forms, plan.organized, plan.members,
+                                         data + position);
+                written = static_cast<size_t>(p - out);
+                position += record_size;
             }
-            p = put_record(p, table.entries, forms, members, data + position);
-            written = static_cast<size_t>(p - out);
-            position += record_size;
-        }
-    } else if (organized_records) {
-        const size_t bound = record_bound(table.entries, members) + organized_extra;
-        char* p = out;
-        while (data_length - position >= record_size && limit - written >= bound) {
-            if (written != 0) {
-                *p++ = '\r';
-                *p++ = '\n';
+        } else {
+            while (data_length - position >= record_size && limit - written >= bound) {
+                if (written != 0) {
+                    *p++ = '\r';
+                    *p++ = '\n';
+                }
+                p = put_record(p, table.entries, plan.forms, plan.members, data + position);
+                written = static_cast<size_t>(p - out);
+                position += record_size;
             }
-            p = put_organized_record(p, table.entries, organized, members, data + position);
-            written = static_cast<size_t>(p - out);
-            position += record_size;
         }
     }
 
-    TextWriter writer(out, limit, organization, widths, written);
+    TextWriter writer(out, limit, plan.organization, plan.widths, written);
     ConversionProblem outcome = ConversionProblem::none;
     walk_values(
         data, data_length, table,
         [&](int index, const MemberEntry& entry, const uint8_t* bytes, size_t available,
             bool record_start) {
-            if (index == bad_index) {
+            if (index == plan.bad_index) {
                 outcome = ConversionProblem::bad_member_size;
                 return false;
             }
@@ -727,6 +764,13 @@ ConversionProblem convert(char* out, size_t out_capacity, const uint8_t* data, s
         position);
     *length = writer.length();
     return outcome;
+}
+
+ConversionProblem convert(char* out, size_t out_capacity, const uint8_t* data, size_t data_length,
+                          const MemberTable& table, TextOrganization organization, size_t* length) {
+    ConversionPlan plan;
+    make_plan(data, data_length, table, organization, plan);
+    return convert(out, out_capacity, data, data_length, table, plan, length);
 }
 
 } // namespace
@@ -762,4 +806,48 @@ size_t binary_to_text_unfilled(char* out, size_t out_capacity, const uint8_t* da
     }
     report(problem, outcome);
     return outcome == ConversionProblem::none ? length : 0;
+}
+
+TextInParts::TextInParts(const uint8_t* data, size_t data_length, const MemberTable& table,
+                         TextOrganization organization)
+    : plan_(new ConversionPlan), data_(data), data_length_(data_length), table_(table) {
+    make_plan(data, data_length, table, organization, *plan_);
+}
+
+TextInParts::~TextInParts() = default;
+
+size_t TextInParts::record_size() const {
+    return plan_->refusal == ConversionProblem::none && plan_->by_records() ? plan_->record_size
+                                                                            : 0;
+}
+
+size_t TextInParts::room(size_t length) const {
+    const size_t records = plan_->record_size == 0 ? 0 : length / plan_->record_size;
+    // Each record's room counts the line end before it, which for the first is the part's;
+    // one more record's room holds the partial record at the end of the data.
+    return (records + 1) * record_room(table_, *plan_) + 1;
+}
+
+size_t TextInParts::write(char* out, size_t capacity, size_t offset, size_t length,
+                          ConversionProblem* problem) const {
+    offset = offset < data_length_ ? offset : data_length_;
+    length = length < data_length_ - offset ? length : data_length_ - offset;
+    // A part after the first starts with the line end that separates it from the record before.
+    const size_t separator = offset != 0 ? 2 : 0;
+    size_t written = 0;
+    ConversionProblem outcome = ConversionProblem::output_full;
+    if (capacity > separator) {
+        outcome = convert(out + separator, capacity - separator, data_ + offset, length, table_,
+                          *plan_, &written);
+    }
+    if (written != 0 && separator != 0) {
+        out[0] = '\r';
+        out[1] = '\n';
+        written += separator;
+    }
+    if (capacity > 0) {
+        out[written] = 0;
+    }
+    report(problem, outcome);
+    return written;
 }

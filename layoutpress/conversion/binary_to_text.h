@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "layoutpress/conversion/conversion_problem.h"
 #include "layoutpress/structure/member_table.h"
@@ -27,3 +28,35 @@ size_t binary_to_text(char* out, size_t out_capacity, const uint8_t* data, size_
 size_t binary_to_text_unfilled(char* out, size_t out_capacity, const uint8_t* data,
                                size_t data_length, const MemberTable& table,
                                TextOrganization organization, ConversionProblem* problem = nullptr);
+
+struct ConversionPlan;
+
+// A conversion planned once for all the data (its members, column widths and line ends) and
+// written in parts that start at records, each on a thread of its own if wanted: the parts'
+// texts one after another are the text binary_to_text writes. The data and the table must
+// outlive it.
+class TextInParts {
+  public:
+    TextInParts(const uint8_t* data, size_t data_length, const MemberTable& table,
+                TextOrganization organization);
+    ~TextInParts();
+    TextInParts(const TextInParts&) = delete;
+    TextInParts& operator=(const TextInParts&) = delete;
+
+    // The length of a record; 0 when the text cannot be written in parts (nothing to convert,
+    // a member of a size its kind does not allow, line ends that differ from record to record).
+    size_t record_size() const;
+    // Enough room for the text of length bytes of the data and its terminator.
+    size_t room(size_t length) const;
+    // Writes the text of the data's bytes from offset (at a record) for length bytes as it
+    // stands in the whole text, the line end before it included, and a terminator; returns its
+    // length, with the outcome in *problem (output_full when capacity is below room(length)).
+    size_t write(char* out, size_t capacity, size_t offset, size_t length,
+                 ConversionProblem* problem = nullptr) const;
+
+  private:
+    std::unique_ptr<ConversionPlan> plan_;
+    const uint8_t* data_;
+    size_t data_length_;
+    const MemberTable& table_;
+};

@@ -123,10 +123,30 @@ Outcome reference(const MemberTable& table, const Bytes& data, size_t capacity,
     return {bad_size ? ConversionProblem::bad_member_size : ConversionProblem::none, text};
 }
 
-// Both entries as the reference with room to spare, exactly enough, one byte less, half, none.
+// The text written in two parts, split after each whole record in turn, in the room asked for.
+void expect_parts_as_whole(const MemberTable& table, const Bytes& data,
+                           TextOrganization organization, const Outcome& whole) {
+    const TextInParts parts(data.data(), data.size(), table, organization);
+    for (size_t split = parts.record_size(); split != 0 && split < data.size();
+         split += parts.record_size()) {
+        std::string text;
+        for (const auto& [offset, length] :
+             {std::pair{size_t{0}, split}, {split, data.size() - split}}) {
+            std::vector<char> out(parts.room(length));
+            ConversionProblem problem;
+            text.append(out.data(), parts.write(out.data(), out.size(), offset, length, &problem));
+            EXPECT_EQ(problem, ConversionProblem::none);
+        }
+        ASSERT_EQ(text, whole.second) << "split after " << split << " bytes";
+    }
+}
+
+// Every entry as the reference: the buffered ones with room to spare, exactly enough, one byte
+// less, half, none; in parts.
 void expect_as_reference(const MemberTable& table, const Bytes& data,
                          TextOrganization organization) {
     const size_t roomy = data.size() * 48 + 64;
+    expect_parts_as_whole(table, data, organization, reference(table, data, roomy, organization));
     const size_t length = reference(table, data, roomy, organization).second.size();
     for (size_t capacity : {roomy, length + 1, length, length / 2, size_t{1}, size_t{0}}) {
         for (bool fill : {true, false})
