@@ -87,24 +87,28 @@ bool write_all(int descriptor, const void* data, size_t size) {
 }
 #endif
 
-// Buffers from this size on are mapped on their own, aligned to huge pages where there are any.
+// Buffers from a quarter of a huge page on are mapped on their own, in whole huge pages where
+// there are any: one fault then takes in 2 MB, where the faults of 4 KB pages cost several
+// milliseconds for a megabyte on a virtual machine.
 constexpr size_t huge_page_size = size_t(2) << 20;
+constexpr size_t mapped_buffer_size = huge_page_size / 4;
 
 } // namespace
 
 RawBytes::RawBytes(size_t count) : capacity(count) {
 #if defined(LAYOUTPRESS_CLI_MAPS_FILES) && defined(MADV_HUGEPAGE)
-    if (count >= huge_page_size) {
-        // Over-allocate by one huge page so that the buffer can start on a huge page boundary;
-        // the unused head and tail are never touched.
-        const size_t size = count + huge_page_size;
+    if (count >= mapped_buffer_size && count < SIZE_MAX - 2 * huge_page_size) {
+        // Whole huge pages, and one more so that they can start on a huge page boundary; the
+        // unused head and tail are never touched.
+        const size_t pages = (count + huge_page_size - 1) & ~(huge_page_size - 1);
+        const size_t size = pages + huge_page_size;
         void* mapping =
             mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (mapping != MAP_FAILED) {
             const uintptr_t start = reinterpret_cast<uintptr_t>(mapping);
             const uintptr_t aligned = (start + huge_page_size - 1) & ~(huge_page_size - 1);
             data_ = reinterpret_cast<uint8_t*>(aligned);
-            madvise(data_, count, MADV_HUGEPAGE); // a hint: ordinary pages serve as well
+            madvise(data_, pages, MADV_HUGEPAGE); // a hint: ordinary pages serve as well
             mapped_ = true;
             mapped_size_ = size;
             mapped_start_ = mapping;
@@ -233,28 +237,43 @@ bool read_whole_input(const std::string& path, InputBytes& input, std::string* e
     return true;
 }
 
-bool write_whole_output(const std::string& path, const void* data, size_t size,
-                        std::string* error) {
+bool write_output_pieces(const std::string& path, const OutputProducer& produce,
+                         std::string* error) {
+    errno = 0;
     if (!is_standard_stream(path)) {
-        errno = 0;
-        if (!write_file_replacing(path.c_str(), data, size)) {
+        if (!write_file_replacing(path.c_str(), [&](std::FILE* file) {
+                std::setvbuf(file, nullptr, _IONBF, 0); // the pieces are large already
+                return produce([file](const void* data, size_t size) {
+                    return size == 0 || std::fwrite(data, 1, size, file) == size;
+                });
+            })) {
             *error = describe("write", path, errno);
             return false;
         }
         return true;
     }
     use_binary_mode(stdout);
-    errno = 0;
 #ifdef LAYOUTPRESS_CLI_MAPS_FILES
-    // Straight to the descriptor: the stream's buffer would only split the write in two.
-    bool written = std::fflush(stdout) == 0 && write_all(STDOUT_FILENO, data, size);
+    // Straight to the descriptor: the stream's buffer would only split the writes.
+    bool written = std::fflush(stdout) == 0 && produce([](const void* data, size_t size) {
+                       return write_all(STDOUT_FILENO, data, size);
+                   });
 #else
-    bool written = std::fwrite(data, 1, size, stdout) == size && std::fflush(stdout) == 0;
+    bool written = produce([](const void* data, size_t size) {
+                       return size == 0 || std::fwrite(data, 1, size, stdout) == size;
+                   }) &&
+                   std::fflush(stdout) == 0;
 #endif
     if (!written) {
         *error = describe("write", path, errno);
     }
     return written;
+}
+
+bool write_whole_output(const std::string& path, const void* data, size_t size,
+                        std::string* error) {
+    return write_output_pieces(
+        path, [data, size](const OutputPut& put) { return put(data, size); }, error);
 }
 
 std::vector<uint8_t> line_feeds_to_crlf(const uint8_t* text, size_t length) {

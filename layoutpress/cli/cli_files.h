@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,13 @@ bool read_whole_input(const std::string& path, InputBytes& input, std::string* e
 // Writes bytes to path (standard output for "" or "-"). A file is replaced only once the new
 // content is completely written. On failure returns false and sets *error.
 bool write_whole_output(const std::string& path, const void* data, size_t size, std::string* error);
+
+// The same for output made piece by piece: produce hands each piece to put in order and returns
+// whether every put went through.
+using OutputPut = std::function<bool(const void* data, size_t size)>;
+using OutputProducer = std::function<bool(const OutputPut& put)>;
+bool write_output_pieces(const std::string& path, const OutputProducer& produce,
+                         std::string* error);
 
 // Line ends at the file boundary: lone LF to CR LF when reading; CR LF to LF when writing,
 // in place (the text only shrinks), returning the new length.

@@ -2,8 +2,10 @@
 // "-" is standard input or output.
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -331,6 +333,45 @@ int run_to_binary(const Arguments& arguments) {
     return write_output(arguments.output, out.data(), length);
 }
 
+// Data of at least two such parts is converted in parts side by side, one for each processor:
+// below that, starting a thread costs about what it saves.
+constexpr size_t smallest_part = size_t(256) << 10;
+
+struct TextPart {
+    size_t offset = 0;
+    size_t length = 0;
+    RawBytes text;
+    size_t text_length = 0;
+    ConversionProblem problem = ConversionProblem::none;
+};
+
+// The data's records shared out among up to one part for each processor, each part's memory
+// taken before any thread starts, so that a failing allocation ends the command here.
+std::vector<TextPart> plan_text_parts(const TextInParts& conversion, size_t data_size) {
+    const size_t record = conversion.record_size();
+    const unsigned processors = std::thread::hardware_concurrency();
+    size_t count = processors < 1 ? 1 : processors > 8 ? 8 : processors;
+    if (count > data_size / smallest_part) {
+        count = data_size / smallest_part;
+    }
+    const size_t records = data_size / record;
+    std::vector<TextPart> parts(count < 1 ? 1 : count);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        parts[i].offset = records * i / parts.size() * record;
+        const size_t end =
+            i + 1 == parts.size() ? data_size : records * (i + 1) / parts.size() * record;
+        parts[i].length = end - parts[i].offset;
+        parts[i].text = RawBytes(conversion.room(parts[i].length));
+    }
+    return parts;
+}
+
+void write_text_part(const TextInParts& conversion, TextPart& part) {
+    part.text_length =
+        conversion.write(reinterpret_cast<char*>(part.text.data()), part.text.capacity, part.offset,
+                         part.length, &part.problem);
+}
+
 int run_to_text(const Arguments& arguments) {
     int exit_code = exit_ok;
     MemberTable table;
@@ -346,26 +387,55 @@ int run_to_text(const Arguments& arguments) {
     TextOrganization organization;
     organization.space = arguments.space;
     organization.line_feed = arguments.line_feed;
-    RawBytes out;
-    ConversionProblem problem = ConversionProblem::none;
-    size_t length = convert_growing(
-        out, data.size() * 8 + 64,
-        [&](uint8_t* buffer, size_t capacity, ConversionProblem* why) {
-            return binary_to_text_unfilled(reinterpret_cast<char*>(buffer), capacity, data.data(),
-                                           data.size(), table, organization, why);
-        },
-        &problem);
+    const TextInParts conversion(data.data(), data.size(), table, organization);
+    std::vector<TextPart> parts;
+    if (conversion.record_size() != 0) {
+        parts = plan_text_parts(conversion, data.size());
+        std::vector<std::thread> helpers;
+        for (size_t i = 1; i < parts.size(); ++i) {
+            helpers.emplace_back(write_text_part, std::cref(conversion), std::ref(parts[i]));
+        }
+        write_text_part(conversion, parts[0]);
+        for (std::thread& helper : helpers) {
+            helper.join();
+        }
+    } else {
+        // Data the record loops do not take (a member of an impossible size): whole, in memory
+        // made larger until the text fits.
+        parts.resize(1);
+        TextPart& whole = parts[0];
+        convert_growing(
+            whole.text, data.size() * 8 + 64,
+            [&](uint8_t* buffer, size_t capacity, ConversionProblem* why) {
+                return binary_to_text_unfilled(reinterpret_cast<char*>(buffer), capacity,
+                                               data.data(), data.size(), table, organization, why);
+            },
+            &whole.problem);
+        whole.text_length = text_length(whole.text.data(), whole.text.capacity);
+    }
     // After a problem the text produced so far is still written, as the program shows it.
-    char* text = reinterpret_cast<char*>(out.data());
-    if (length == 0) {
-        length = text_length(out.data(), out.capacity);
-    }
-    if (arguments.lf) {
-        length = crlf_to_line_feeds(text, length);
-    }
-    int written = write_output(arguments.output, text, length);
-    if (written != exit_ok) {
-        return written;
+    ConversionProblem problem = ConversionProblem::none;
+    std::string error;
+    const bool written = write_output_pieces(
+        arguments.output,
+        [&](const OutputPut& put) {
+            for (TextPart& part : parts) {
+                char* text = reinterpret_cast<char*>(part.text.data());
+                const size_t length =
+                    arguments.lf ? crlf_to_line_feeds(text, part.text_length) : part.text_length;
+                if (!put(text, length)) {
+                    return false;
+                }
+                if (part.problem != ConversionProblem::none) {
+                    problem = part.problem;
+                    break;
+                }
+            }
+            return true;
+        },
+        &error);
+    if (!written) {
+        return file_error(error);
     }
     if (problem != ConversionProblem::none) {
         return data_problem(warning_message, conversion_detail(problem));

@@ -17,9 +17,9 @@ namespace {
 
 FileReplacement file_replacement = replace_file;
 
-// Writes the bytes and closes the file; whether all of it went through.
-bool write_and_close(std::FILE* file, const void* data, size_t size) {
-    bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
+// Writes the content and closes the file; whether all of it went through.
+bool write_and_close(std::FILE* file, const ContentWriter& write_content) {
+    bool written = write_content(file);
     written = std::fflush(file) == 0 && written;
     // fclose can be the first to report a full disk, so it counts as much as fwrite.
     return std::fclose(file) == 0 && written;
@@ -43,7 +43,16 @@ bool is_protected_file(const char* path) {
 }
 
 bool write_file_replacing(const char* path, const void* data, size_t size) {
-    if (path == nullptr || path[0] == '\0' || (data == nullptr && size != 0)) {
+    if (data == nullptr && size != 0) {
+        return false;
+    }
+    return write_file_replacing(path, [data, size](std::FILE* file) {
+        return size == 0 || std::fwrite(data, 1, size, file) == size;
+    });
+}
+
+bool write_file_replacing(const char* path, const ContentWriter& write_content) {
+    if (path == nullptr || path[0] == '\0') {
         return false;
     }
     // A device or a pipe (/dev/null, /dev/stdout on a pipe) is written as it is: a replacement
@@ -51,7 +60,7 @@ bool write_file_replacing(const char* path, const void* data, size_t size) {
     struct stat status;
     if (stat(path, &status) == 0 && !S_ISREG(status.st_mode)) {
         std::FILE* file = std::fopen(path, "wb");
-        return file != nullptr && write_and_close(file, data, size);
+        return file != nullptr && write_and_close(file, write_content);
     }
     std::string target = path;
 #ifndef _WIN32
@@ -67,7 +76,8 @@ bool write_file_replacing(const char* path, const void* data, size_t size) {
     if (file == nullptr) {
         return false;
     }
-    if (write_and_close(file, data, size) && file_replacement(temporary.c_str(), target.c_str())) {
+    if (write_and_close(file, write_content) &&
+        file_replacement(temporary.c_str(), target.c_str())) {
         return true;
     }
     std::remove(temporary.c_str());

@@ -2,12 +2,19 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
+#include <functional>
 
 // Writes size bytes to a temporary file beside path and then replaces path with it, so that a
 // write that fails half-way leaves the previous file as it was; a symbolic link's file is the
 // one replaced, and a device or a pipe is written directly. Returns whether path now holds the
 // bytes.
 bool write_file_replacing(const char* path, const void* data, size_t size);
+
+// The same for content written piece by piece: write_content puts all of it into the open
+// file and returns whether every write went through.
+using ContentWriter = std::function<bool(std::FILE* file)>;
+bool write_file_replacing(const char* path, const ContentWriter& write_content);
 
 // Replaces target with source (both in one folder), overwriting target. Platform specific.
 bool replace_file(const char* source, const char* target);
