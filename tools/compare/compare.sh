@@ -48,32 +48,39 @@ children_cpu() {
     cpu_now=$((($(milliseconds "$user") + $(milliseconds "$system")) * 1000))
 }
 
+# time_once COMMAND...: one run's wall time in microseconds, a space, and the processor time of
+# the command and its children, into timed.
+time_once() {
+    local start end cpu_start
+    children_cpu
+    cpu_start=$cpu_now
+    start=${EPOCHREALTIME/./}
+    "$@" >/dev/null
+    end=${EPOCHREALTIME/./}
+    children_cpu
+    timed="$((end - start)) $((cpu_now - cpu_start))"
+}
+median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
+
 # time_runs RUNS COMMAND...: the median wall time in microseconds of RUNS runs, and after a
 # space the median processor time of the command and its children.
 time_runs() {
-    local runs=$1 i start end cpu_start cpu_end
+    local runs=$1 i
     shift
     local times=() cpus=()
     for ((i = 0; i < runs; i++)); do
-        children_cpu
-        cpu_start=$cpu_now
-        start=${EPOCHREALTIME/./}
-        "$@" >/dev/null
-        end=${EPOCHREALTIME/./}
-        children_cpu
-        cpu_end=$cpu_now
-        times+=($((end - start)))
-        cpus+=($((cpu_end - cpu_start)))
+        time_once "$@"
+        times+=("${timed% *}")
+        cpus+=("${timed#* }")
     done
-    echo "$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p")" \
-        "$(printf '%s\n' "${cpus[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p")"
+    echo "$(median "${times[@]}") $(median "${cpus[@]}")"
 }
 
 # cat writing a file over an existing one, started as the measured commands are (no shell
 # in between).
 cat_over() { cat "$1" >"$2"; }
 
-rows=() # "group|tool|µs|bytes|floor µs|processor µs|floor processor µs"
+rows=() # "group|tool|µs|bytes|floor µs|processor µs|floor processor µs|× floor|cpu × floor"
 measure() { # measure GROUP TOOL MEGABYTES_FILE RUNS COMMAND...
     local group=$1 tool=$2 bytes runs=$4
     bytes=$(size "$3")
@@ -83,17 +90,33 @@ measure() { # measure GROUP TOOL MEGABYTES_FILE RUNS COMMAND...
     rows+=("$group|$tool|${us% *}|$bytes||${us#* }|")
 }
 # The floor of a command that writes OUTPUT: cat writing a file of the same bytes (to a file
-# that exists already, as the measured commands do), in the same runs.
+# that exists already, as the measured commands do), run by run in turn with the command, so
+# that both meet the same moments of a busy machine; the ratios are the medians of each pair's.
 measure_floored() { # measure_floored GROUP TOOL MEGABYTES_FILE OUTPUT COMMAND...
-    local group=$1 tool=$2 bytes output=$4
+    local group=$1 tool=$2 bytes output=$4 i
     bytes=$(size "$3")
     shift 4
-    local us floor
-    us=$(time_runs "$fast_runs" "$@")
+    "$@" >/dev/null # once first, for the output to copy and so that it exists when timed
     cp "$output" out/floor.in
     cat_over out/floor.in out/floor.out
-    floor=$(time_runs "$fast_runs" cat_over out/floor.in out/floor.out)
-    rows+=("$group|$tool|${us% *}|$bytes|${floor% *}|${us#* }|${floor#* }")
+    local times=() cpus=() floors=() floor_cpus=() ratios=()
+    for ((i = 0; i < fast_runs; i++)); do
+        time_once "$@"
+        times+=("${timed% *}")
+        cpus+=("${timed#* }")
+        time_once cat_over out/floor.in out/floor.out
+        floors+=("${timed% *}")
+        floor_cpus+=("${timed#* }")
+        ratios+=("$(awk -v a="${times[i]}" -v b="${floors[i]}" 'BEGIN { printf "%.4f", a / b }')")
+    done
+    # Processor time is counted in whole clock ticks, too coarse for one run: all runs' sums.
+    local cpu_ratio
+    cpu_ratio=$(printf '%s %s\n' "$(echo "${cpus[@]}" | tr ' ' '+')" \
+        "$(echo "${floor_cpus[@]}" | tr ' ' '+')" |
+        awk '{ split($1, a, "+"); split($2, b, "+"); for (i in a) s += a[i]; for (i in b) f += b[i];
+               printf "%.4f", (f > 0 ? s / f : 0) }')
+    rows+=("$group|$tool|$(median "${times[@]}")|$bytes|$(median "${floors[@]}")|$(median \
+        "${cpus[@]}")|$(median "${floor_cpus[@]}")|$(median "${ratios[@]}")|$cpu_ratio")
 }
 
 # Conversions; MB/s counts the text form's bytes.
@@ -187,8 +210,9 @@ echo "Data: integers = 150000 records 'long a; short b; u_char c; bit:8 f;'" \
     "texts = 57142 records 'f_char name[24]; long n;' ($(size texts.bin) B, $(size texts.txt) B)."
 echo "Medians of $fast_runs runs ($slow_runs for python3 and perl); MB = 10^6 bytes of the text" \
     "(conversions) or of the binary (dumps). Floor: cat writing the command's own output (the same" \
-    "bytes, over an existing file) in the same minute; × floor = the command's time over it;" \
-    "cpu = median processor time (user and system) of the command, cpu×floor = over cat's."
+    "bytes, over an existing file), run by run in turn with the command; × floor = the median of" \
+    "each pair's time ratio; cpu = median processor time (user and system) of the command," \
+    "cpu×floor = the processor time of all its runs over that of cat's."
 echo "Load: $(cut -d' ' -f1-3 /proc/loadavg) (1, 5 and 15 minute load averages on $(nproc) processors)."
 echo
 printf '| %-36s | %-44s | %9s | %8s | %16s | %8s | %7s | %6s | %9s |\n' "job" "tool" "median ms" \
@@ -197,18 +221,17 @@ printf '|%s|%s|%s|%s|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..38})" \
     "$(printf -- '-%.0s' {1..46})" "-----------" "----------" "------------------" "----------" \
     "---------" "--------" "-----------"
 declare -A first
-ratio_of() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 ms_of() { awk -v u="$1" 'BEGIN { printf "%.1f", u / 1000 }'; }
 for row in "${rows[@]}"; do
-    IFS='|' read -r group tool us bytes floor cpu floor_cpu <<<"$row"
+    IFS='|' read -r group tool us bytes floor cpu floor_cpu floor_ratio cpu_ratio <<<"$row"
     if [ -z "${first[$group]+x}" ]; then
         first[$group]=$us
     fi
-    floor_ms="" floor_ratio="" cpu_ratio=""
+    floor_ms=""
     if [ -n "$floor" ]; then
         floor_ms=$(ms_of "$floor")
-        floor_ratio=$(ratio_of "$us" "$floor")
-        cpu_ratio=$(ratio_of "$cpu" "$floor_cpu")
+        floor_ratio=$(awk -v r="$floor_ratio" 'BEGIN { printf "%.2f", r }')
+        cpu_ratio=$(awk -v r="$cpu_ratio" 'BEGIN { printf "%.2f", r }')
     fi
     printf '| %-36s | %-44s | %9s | %8s | %16s | %8s | %7s | %6s | %9s |\n' "$group" "$tool" \
         "$(ms_of "$us")" "$(awk -v u="$us" -v b="$bytes" 'BEGIN { printf "%.0f", b / u }')" \
