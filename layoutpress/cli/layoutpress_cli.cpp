@@ -5,6 +5,7 @@
 #include <functional>
 #include <new>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -393,15 +394,19 @@ int run_to_text(const Arguments& arguments) {
         parts = plan_text_parts(conversion, data.size());
         std::vector<std::thread> helpers;
         for (size_t i = 1; i < parts.size(); ++i) {
-            helpers.emplace_back(write_text_part, std::cref(conversion), std::ref(parts[i]));
+            try {
+                helpers.emplace_back(write_text_part, std::cref(conversion), std::ref(parts[i]));
+            } catch (const std::system_error&) {
+                write_text_part(conversion, parts[i]); // no thread to be had: here, then
+            }
         }
         write_text_part(conversion, parts[0]);
         for (std::thread& helper : helpers) {
             helper.join();
         }
     } else {
-        // Data the record loops do not take (a member of an impossible size): whole, in memory
-        // made larger until the text fits.
+        // No records to share out (nothing to convert, a member of a size its kind does not
+        // allow): whole, in memory made larger until the text fits.
         parts.resize(1);
         TextPart& whole = parts[0];
         convert_growing(
