@@ -367,10 +367,14 @@ std::vector<TextPart> plan_text_parts(const TextInParts& conversion, size_t data
     return parts;
 }
 
-void write_text_part(const TextInParts& conversion, TextPart& part) {
+// The part's text, with LF line ends when asked for (a part never ends inside a line end).
+void write_text_part(const TextInParts& conversion, bool lf, TextPart& part) {
+    char* text = reinterpret_cast<char*>(part.text.data());
     part.text_length =
-        conversion.write(reinterpret_cast<char*>(part.text.data()), part.text.capacity, part.offset,
-                         part.length, &part.problem);
+        conversion.write(text, part.text.capacity, part.offset, part.length, &part.problem);
+    if (lf) {
+        part.text_length = crlf_to_line_feeds(text, part.text_length);
+    }
 }
 
 int run_to_text(const Arguments& arguments) {
@@ -395,12 +399,13 @@ int run_to_text(const Arguments& arguments) {
         std::vector<std::thread> helpers;
         for (size_t i = 1; i < parts.size(); ++i) {
             try {
-                helpers.emplace_back(write_text_part, std::cref(conversion), std::ref(parts[i]));
+                helpers.emplace_back(write_text_part, std::cref(conversion), arguments.lf,
+                                     std::ref(parts[i]));
             } catch (const std::system_error&) {
-                write_text_part(conversion, parts[i]); // no thread to be had: here, then
+                write_text_part(conversion, arguments.lf, parts[i]); // no thread: here, then
             }
         }
-        write_text_part(conversion, parts[0]);
+        write_text_part(conversion, arguments.lf, parts[0]);
         for (std::thread& helper : helpers) {
             helper.join();
         }
@@ -417,6 +422,10 @@ int run_to_text(const Arguments& arguments) {
             },
             &whole.problem);
         whole.text_length = text_length(whole.text.data(), whole.text.capacity);
+        if (arguments.lf) {
+            whole.text_length =
+                crlf_to_line_feeds(reinterpret_cast<char*>(whole.text.data()), whole.text_length);
+        }
     }
     // After a problem the text produced so far is still written, as the program shows it.
     ConversionProblem problem = ConversionProblem::none;
@@ -425,10 +434,7 @@ int run_to_text(const Arguments& arguments) {
         arguments.output,
         [&](const OutputPut& put) {
             for (TextPart& part : parts) {
-                char* text = reinterpret_cast<char*>(part.text.data());
-                const size_t length =
-                    arguments.lf ? crlf_to_line_feeds(text, part.text_length) : part.text_length;
-                if (!put(text, length)) {
+                if (!put(part.text.data(), part.text_length)) {
                     return false;
                 }
                 if (part.problem != ConversionProblem::none) {
