@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 #include "layoutpress/documents/file_store.h"
@@ -11,6 +12,7 @@
 #include <fcntl.h>
 #include <io.h>
 #else
+#include <sched.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -274,6 +276,17 @@ bool write_whole_output(const std::string& path, const void* data, size_t size,
                         std::string* error) {
     return write_output_pieces(
         path, [data, size](const OutputPut& put) { return put(data, size); }, error);
+}
+
+unsigned usable_processors() {
+#if defined(LAYOUTPRESS_CLI_MAPS_FILES) && defined(CPU_COUNT)
+    cpu_set_t usable;
+    if (sched_getaffinity(0, sizeof usable, &usable) == 0 && CPU_COUNT(&usable) > 0) {
+        return static_cast<unsigned>(CPU_COUNT(&usable));
+    }
+#endif
+    const unsigned processors = std::thread::hardware_concurrency();
+    return processors > 0 ? processors : 1;
 }
 
 std::vector<uint8_t> line_feeds_to_crlf(const uint8_t* text, size_t length) {

@@ -72,6 +72,10 @@ using OutputProducer = std::function<bool(const OutputPut& put)>;
 bool write_output_pieces(const std::string& path, const OutputProducer& produce,
                          std::string* error);
 
+// The processors this process may run on (at least 1): those of its affinity where the system
+// tells them, which a container or taskset may have made fewer than the machine's.
+unsigned usable_processors();
+
 // Line ends at the file boundary: lone LF to CR LF when reading; CR LF to LF when writing,
 // in place (the text only shrinks), returning the new length.
 std::vector<uint8_t> line_feeds_to_crlf(const uint8_t* text, size_t length);

@@ -350,8 +350,8 @@ struct TextPart {
 // taken before any thread starts, so that a failing allocation ends the command here.
 std::vector<TextPart> plan_text_parts(const TextInParts& conversion, size_t data_size) {
     const size_t record = conversion.record_size();
-    const unsigned processors = std::thread::hardware_concurrency();
-    size_t count = processors < 1 ? 1 : processors > 8 ? 8 : processors;
+    const unsigned processors = usable_processors();
+    size_t count = processors > 8 ? 8 : processors;
     if (count > data_size / smallest_part) {
         count = data_size / smallest_part;
     }
