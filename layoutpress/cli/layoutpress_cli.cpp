@@ -341,14 +341,17 @@ constexpr size_t smallest_part = size_t(256) << 10;
 struct TextPart {
     size_t offset = 0;
     size_t length = 0;
-    RawBytes text;
+    char* text = nullptr; // room for the part's text in the memory of all parts
+    size_t capacity = 0;
     size_t text_length = 0;
     ConversionProblem problem = ConversionProblem::none;
 };
 
-// The data's records shared out among up to one part for each processor, each part's memory
-// taken before any thread starts, so that a failing allocation ends the command here.
-std::vector<TextPart> plan_text_parts(const TextInParts& conversion, size_t data_size) {
+// The data's records shared out among up to one part for each processor, their texts one after
+// another in one piece of memory (which one fault at a time takes in 2 MB of) taken before any
+// thread starts, so that a failing allocation ends the command here.
+std::vector<TextPart> plan_text_parts(const TextInParts& conversion, size_t data_size,
+                                      RawBytes& memory) {
     const size_t record = conversion.record_size();
     const unsigned processors = usable_processors();
     size_t count = processors > 8 ? 8 : processors;
@@ -357,23 +360,30 @@ std::vector<TextPart> plan_text_parts(const TextInParts& conversion, size_t data
     }
     const size_t records = data_size / record;
     std::vector<TextPart> parts(count < 1 ? 1 : count);
+    size_t room = 0;
     for (size_t i = 0; i < parts.size(); ++i) {
         parts[i].offset = records * i / parts.size() * record;
         const size_t end =
             i + 1 == parts.size() ? data_size : records * (i + 1) / parts.size() * record;
         parts[i].length = end - parts[i].offset;
-        parts[i].text = RawBytes(conversion.room(parts[i].length));
+        parts[i].capacity = conversion.room(parts[i].length);
+        room += parts[i].capacity;
+    }
+    memory = RawBytes(room);
+    char* next = reinterpret_cast<char*>(memory.data());
+    for (TextPart& part : parts) {
+        part.text = next;
+        next += part.capacity;
     }
     return parts;
 }
 
 // The part's text, with LF line ends when asked for (a part never ends inside a line end).
 void write_text_part(const TextInParts& conversion, bool lf, TextPart& part) {
-    char* text = reinterpret_cast<char*>(part.text.data());
     part.text_length =
-        conversion.write(text, part.text.capacity, part.offset, part.length, &part.problem);
+        conversion.write(part.text, part.capacity, part.offset, part.length, &part.problem);
     if (lf) {
-        part.text_length = crlf_to_line_feeds(text, part.text_length);
+        part.text_length = crlf_to_line_feeds(part.text, part.text_length);
     }
 }
 
@@ -394,8 +404,9 @@ int run_to_text(const Arguments& arguments) {
     organization.line_feed = arguments.line_feed;
     const TextInParts conversion(data.data(), data.size(), table, organization);
     std::vector<TextPart> parts;
+    RawBytes memory;
     if (conversion.record_size() != 0) {
-        parts = plan_text_parts(conversion, data.size());
+        parts = plan_text_parts(conversion, data.size(), memory);
         std::vector<std::thread> helpers;
         for (size_t i = 1; i < parts.size(); ++i) {
             try {
@@ -415,16 +426,16 @@ int run_to_text(const Arguments& arguments) {
         parts.resize(1);
         TextPart& whole = parts[0];
         convert_growing(
-            whole.text, data.size() * 8 + 64,
+            memory, data.size() * 8 + 64,
             [&](uint8_t* buffer, size_t capacity, ConversionProblem* why) {
                 return binary_to_text_unfilled(reinterpret_cast<char*>(buffer), capacity,
                                                data.data(), data.size(), table, organization, why);
             },
             &whole.problem);
-        whole.text_length = text_length(whole.text.data(), whole.text.capacity);
+        whole.text = reinterpret_cast<char*>(memory.data());
+        whole.text_length = text_length(memory.data(), memory.capacity);
         if (arguments.lf) {
-            whole.text_length =
-                crlf_to_line_feeds(reinterpret_cast<char*>(whole.text.data()), whole.text_length);
+            whole.text_length = crlf_to_line_feeds(whole.text, whole.text_length);
         }
     }
     // After a problem the text produced so far is still written, as the program shows it.
@@ -434,7 +445,7 @@ int run_to_text(const Arguments& arguments) {
         arguments.output,
         [&](const OutputPut& put) {
             for (TextPart& part : parts) {
-                if (!put(part.text.data(), part.text_length)) {
+                if (!put(part.text, part.text_length)) {
                     return false;
                 }
                 if (part.problem != ConversionProblem::none) {

@@ -698,6 +698,25 @@ void make_plan(const uint8_t* data, size_t data_length, const MemberTable& table
                                               plan.organized, &plan.organized_extra);
 }
 
+// The most characters the text of a whole record takes, its separator included: a column is as
+// wide as the widest value in it, never wider than the longest value the member can have.
+size_t longest_record_text(const MemberTable& table, const ConversionPlan& plan) {
+    size_t longest = 2;
+    for (int i = 0; i < plan.members; ++i) {
+        const MemberEntry& entry = table.entries[i];
+        const int size_index = entry.size == 1 ? 0 : entry.size == 2 ? 1 : 2;
+        static const size_t signed_digits[] = {4, 6, 11}, unsigned_digits[] = {3, 5, 10};
+        const size_t value = entry.kind == MemberKind::Text   ? static_cast<size_t>(entry.size) + 2
+                             : entry.kind == MemberKind::Bits ? static_cast<size_t>(entry.size) * 8
+                             : entry.kind == MemberKind::Signed   ? signed_digits[size_index]
+                             : entry.kind == MemberKind::Unsigned ? unsigned_digits[size_index]
+                                                                  : number_text_capacity;
+        const bool line_end = plan.organized_records && plan.organized[i].line_end;
+        longest += 2 + value + (line_end ? 2 : 0);
+    }
+    return longest;
+}
+
 // The most characters one whole record takes in the record loops, its separator included.
 size_t record_room(const MemberTable& table, const ConversionPlan& plan) {
     return record_bound(table.entries, plan.members) +
@@ -823,9 +842,11 @@ size_t TextInParts::record_size() const {
 
 size_t TextInParts::room(size_t length) const {
     const size_t records = plan_->record_size == 0 ? 0 : length / plan_->record_size;
-    // Each record's room counts the line end before it, which for the first is the part's;
-    // one more record's room holds the partial record at the end of the data.
-    return (records + 1) * record_room(table_, *plan_) + 1;
+    // Each record's text counts the line end before it, which for the first is the part's; one
+    // more record's holds the partial record at the end of the data, and the record loop wants
+    // its own room, which counts what its writers may write past a value, free before each
+    // record.
+    return (records + 1) * longest_record_text(table_, *plan_) + record_room(table_, *plan_) + 3;
 }
 
 size_t TextInParts::write(char* out, size_t capacity, size_t offset, size_t length,
