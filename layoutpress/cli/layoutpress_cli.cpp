@@ -1,5 +1,6 @@
 // layoutpress-cli: the converter's engines for batch use. Files are read and written as bytes;
 // "-" is standard input or output.
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -367,6 +368,9 @@ std::vector<TextPart> plan_text_parts(const TextInParts& conversion, size_t data
             i + 1 == parts.size() ? data_size : records * (i + 1) / parts.size() * record;
         parts[i].length = end - parts[i].offset;
         parts[i].capacity = conversion.room(parts[i].length);
+        if (parts[i].capacity > SIZE_MAX - room) {
+            throw std::bad_alloc(); // more than the address space: "not enough memory"
+        }
         room += parts[i].capacity;
     }
     memory = RawBytes(room);

@@ -1,6 +1,7 @@
 #include "layoutpress/conversion/binary_to_text.h"
 
 #include <cstring>
+#include <limits>
 
 #include "layoutpress/conversion/number_format.h"
 
@@ -846,7 +847,13 @@ size_t TextInParts::room(size_t length) const {
     // more record's holds the partial record at the end of the data, and the record loop wants
     // its own room, which counts what its writers may write past a value, free before each
     // record.
-    return (records + 1) * longest_record_text(table_, *plan_) + record_room(table_, *plan_) + 3;
+    const size_t longest = longest_record_text(table_, *plan_);
+    const size_t slack = record_room(table_, *plan_) + 3;
+    constexpr size_t most = std::numeric_limits<size_t>::max();
+    if (records >= (most - slack) / longest - 1) {
+        return most; // more than memory can hold, rather than a sum that wraps around
+    }
+    return (records + 1) * longest + slack;
 }
 
 size_t TextInParts::write(char* out, size_t capacity, size_t offset, size_t length,

@@ -46,7 +46,8 @@ class TextInParts {
     // The length of a record; 0 when the text cannot be written in parts (nothing to convert,
     // a member of a size its kind does not allow, line ends that differ from record to record).
     size_t record_size() const;
-    // Enough room for the text of length bytes of the data and its terminator.
+    // Enough room for the text of length bytes of the data and its terminator; SIZE_MAX when
+    // that is more than a size can count.
     size_t room(size_t length) const;
     // Writes the text of the data's bytes from offset (at a record) for length bytes as it
     // stands in the whole text, the line end before it included, and a terminator; returns its

@@ -127,6 +127,9 @@ Outcome reference(const MemberTable& table, const Bytes& data, size_t capacity,
 void expect_parts_as_whole(const MemberTable& table, const Bytes& data,
                            TextOrganization organization, const Outcome& whole) {
     const TextInParts parts(data.data(), data.size(), table, organization);
+    if (parts.record_size() != 0) {
+        EXPECT_EQ(parts.room(SIZE_MAX), SIZE_MAX) << "a room that wrapped around";
+    }
     for (size_t split = parts.record_size(); split != 0 && split < data.size();
          split += parts.record_size()) {
         std::string text;
