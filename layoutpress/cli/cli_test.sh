@@ -48,7 +48,7 @@ expect "to-text --lf writes LF line ends" 0 ' "ab", 5, 6, -7,\n "abcdef", 1234, 
 if cmp -s rec.bin rec-lf.bin; then pass; else fail "texts through --lf both ways"; fi
 # Large data is converted in parts side by side: the parts must join in order.
 printf 'long a;' >long.str
-seq -f ' %.0f,' 150000 | head -c -1 >counted.txt
+seq -f ' %.0f,' 300000 | head -c -1 >counted.txt
 "$cli" to-binary long.str counted.txt --lf -o counted.bin && "$cli" to-text long.str counted.bin --lf -o counted-back.txt
 if cmp -s counted.txt counted-back.txt; then pass; else fail "a large text in parts"; fi
 expect "dump" 0 '0A FF 10 ' "$cli" dump three.bin

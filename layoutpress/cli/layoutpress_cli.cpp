@@ -335,9 +335,9 @@ int run_to_binary(const Arguments& arguments) {
     return write_output(arguments.output, out.data(), length);
 }
 
-// Data of at least two such parts is converted in parts side by side, one for each processor:
-// below that, starting a thread costs about what it saves.
-constexpr size_t smallest_part = size_t(256) << 10;
+// A text of at least two such parts is converted in parts side by side, one for each processor:
+// a smaller part converts in about a millisecond, about what starting a thread costs here.
+constexpr size_t smallest_part = size_t(2) << 20;
 
 struct TextPart {
     size_t offset = 0;
@@ -356,8 +356,9 @@ std::vector<TextPart> plan_text_parts(const TextInParts& conversion, size_t data
     const size_t record = conversion.record_size();
     const unsigned processors = usable_processors();
     size_t count = processors > 8 ? 8 : processors;
-    if (count > data_size / smallest_part) {
-        count = data_size / smallest_part;
+    const size_t whole_room = conversion.room(data_size); // the text's length, a little more
+    if (count > whole_room / smallest_part) {
+        count = whole_room / smallest_part;
     }
     const size_t records = data_size / record;
     std::vector<TextPart> parts(count < 1 ? 1 : count);
