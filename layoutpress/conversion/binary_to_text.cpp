@@ -67,18 +67,6 @@ char* format_number(char* out, const MemberEntry& entry, const uint8_t* bytes) {
     }
 }
 
-// The number of decimal digits of a magnitude, without a branch: the lengths of random values
-// are not predictable.
-int32_t decimal_width(uint32_t magnitude) {
-    static const uint32_t powers_of_ten[] = {10,      100,      1000,      10000,     100000,
-                                             1000000, 10000000, 100000000, 1000000000};
-    int32_t width = 1;
-    for (uint32_t power : powers_of_ten) {
-        width += magnitude >= power;
-    }
-    return width;
-}
-
 // The length of a number's text; integers are measured without being written.
 int32_t number_width(const MemberEntry& entry, const uint8_t* bytes) {
     if (entry.kind == MemberKind::Bits) {
@@ -90,9 +78,9 @@ int32_t number_width(const MemberEntry& entry, const uint8_t* bytes) {
     }
     const uint32_t low = low_bytes(entry, bytes);
     if (entry.kind == MemberKind::Signed && sign_extended(entry, low) < 0) {
-        return 1 + decimal_width(0u - static_cast<uint32_t>(sign_extended(entry, low)));
+        return 1 + decimal_digit_count(0u - static_cast<uint32_t>(sign_extended(entry, low)));
     }
-    return decimal_width(low);
+    return decimal_digit_count(low);
 }
 
 // The walk shared by measuring and writing: one call per value, in order, with the member's
@@ -162,8 +150,8 @@ struct IntegerExtremes {
     }
 
     int32_t width() const {
-        const int32_t positive = decimal_width(largest);
-        const int32_t negative = most_negative != 0 ? 1 + decimal_width(most_negative) : 0;
+        const int32_t positive = decimal_digit_count(largest);
+        const int32_t negative = most_negative != 0 ? 1 + decimal_digit_count(most_negative) : 0;
         return positive > negative ? positive : negative;
     }
 };

@@ -16,17 +16,6 @@ const char digit_pairs[] = "00010203040506070809"
                            "80818283848586878889"
                            "90919293949596979899";
 
-// Branch-free: the lengths of the values met in binary data are not predictable.
-int decimal_digit_count(uint32_t value) {
-    static const uint32_t powers_of_ten[] = {10,      100,      1000,      10000,     100000,
-                                             1000000, 10000000, 100000000, 1000000000};
-    int count = 1;
-    for (uint32_t power : powers_of_ten) {
-        count += value >= power;
-    }
-    return count;
-}
-
 char* copy_text(char* out, const char* text) {
     size_t length = std::strlen(text);
     std::memcpy(out, text, length);
@@ -169,6 +158,16 @@ void six_digits(double magnitude, uint64_t bits, DecimalDigits& result) {
 }
 
 } // namespace
+
+int decimal_digit_count(uint32_t value) {
+    static const uint32_t powers_of_ten[] = {10,      100,      1000,      10000,     100000,
+                                             1000000, 10000000, 100000000, 1000000000};
+    int count = 1;
+    for (uint32_t power : powers_of_ten) {
+        count += value >= power;
+    }
+    return count;
+}
 
 char* format_unsigned(char* out, uint32_t value) {
     int count = decimal_digit_count(value);

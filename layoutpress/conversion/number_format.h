@@ -7,6 +7,10 @@
 // what it wrote (no terminator).
 constexpr int number_text_capacity = 40;
 
+// The number of decimal digits of value, without a branch: the lengths of the values met in
+// binary data are not predictable.
+int decimal_digit_count(uint32_t value);
+
 char* format_signed(char* out, int32_t value);
 char* format_unsigned(char* out, uint32_t value);
 
