@@ -94,6 +94,7 @@ expect "-o without a file" 2 "layoutpress-cli: to-text: option -o needs a value"
     "$cli" to-text ab.str three.bin -o
 expect "an output that cannot be written" 2 "layoutpress-cli: cannot write 'no/dir/out.bin'" \
     "$cli" to-binary ab.str ab.txt -o no/dir/out.bin
+expect "a folder as the output" 2 "layoutpress-cli: cannot write '.'" "$cli" to-text ab.str three.bin -o .
 printf 'old' >kept.bin
 "$cli" to-binary ab.str novalue.txt -o kept.bin 2>/dev/null
 expect "a failed conversion leaves the output file alone" 0 'old' cat kept.bin

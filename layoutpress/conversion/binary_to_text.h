@@ -33,8 +33,7 @@ struct ConversionPlan;
 
 // A conversion planned once for all the data (its members, column widths and line ends) and
 // written in parts that start at records, each on a thread of its own if wanted: the parts'
-// texts one after another are the text binary_to_text writes. The data and the table must
-// outlive it.
+// texts one after another are the text binary_to_text writes. The data must outlive it.
 class TextInParts {
   public:
     TextInParts(const uint8_t* data, size_t data_length, const MemberTable& table,
@@ -59,5 +58,5 @@ class TextInParts {
     std::unique_ptr<ConversionPlan> plan_;
     const uint8_t* data_;
     size_t data_length_;
-    const MemberTable& table_;
+    MemberTable table_; // a copy: a table made for the call may be gone before the writing
 };

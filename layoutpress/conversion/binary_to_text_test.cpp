@@ -160,6 +160,31 @@ void expect_as_reference(const MemberTable& table, const Bytes& data,
     }
 }
 
+// The room of a part holds thousands of records of each member's longest value.
+TEST(BinaryToText, PartsHaveRoomForTheLongestValues) {
+    const std::pair<MemberEntry, uint64_t> longest[] = {
+        {{S, 1, 1}, 0x80},
+        {{S, 2, 1}, 0x8000},
+        {{S, 4, 1}, 0x80000000},
+        {{U, 1, 1}, 0xFF},
+        {{U, 2, 1}, 0xFFFF},
+        {{U, 4, 1}, 0xFFFFFFFF},
+        {{B, 4, 1}, 0},
+        {{T, 3, 1}, 0x414141},
+        {{F, 4, 1}, 0x80800000},          // -1.17549e-038
+        {{F, 8, 1}, 0x8010000000000000}}; // -2.22507e-308
+    for (const auto& [member, value] : longest) {
+        Bytes data(2000 * member.size);
+        for (size_t at = 0; at < data.size(); at += member.size)
+            std::memcpy(&data[at], &value, member.size);
+        const TextInParts parts(data.data(), data.size(), table_of({member}), {true, true});
+        std::vector<char> out(parts.room(data.size()));
+        ConversionProblem problem;
+        parts.write(out.data(), out.size(), 0, data.size(), &problem);
+        EXPECT_EQ(problem, ConversionProblem::none) << member_kind_name(member.kind) << member.size;
+    }
+}
+
 TEST(BinaryToText, WorkedExamples) {
     const ConversionProblem ok = ConversionProblem::none, bad = ConversionProblem::bad_member_size;
     // f_char name[8]; short n[2]; long x; with ("ab", 5, 6, -7) and ("abcdef", 1234, 0, 8).
