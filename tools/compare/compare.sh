@@ -80,14 +80,14 @@ time_runs() {
 # in between).
 cat_over() { cat "$1" >"$2"; }
 
-rows=() # "group|tool|µs|bytes|floor µs|processor µs|floor processor µs|× floor|cpu × floor"
+rows=() # "group|tool|µs|bytes|floor µs|processor µs|× floor|cpu × floor"
 measure() { # measure GROUP TOOL MEGABYTES_FILE RUNS COMMAND...
     local group=$1 tool=$2 bytes runs=$4
     bytes=$(size "$3")
     shift 4
     local us
     us=$(time_runs "$runs" "$@")
-    rows+=("$group|$tool|${us% *}|$bytes||${us#* }|")
+    rows+=("$group|$tool|${us% *}|$bytes||${us#* }||")
 }
 # The floor of a command that writes OUTPUT: cat writing a file of the same bytes (to a file
 # that exists already, as the measured commands do), run by run in turn with the command, so
@@ -99,24 +99,22 @@ measure_floored() { # measure_floored GROUP TOOL MEGABYTES_FILE OUTPUT COMMAND..
     "$@" >/dev/null # once first, for the output to copy and so that it exists when timed
     cp "$output" out/floor.in
     cat_over out/floor.in out/floor.out
-    local times=() cpus=() floors=() floor_cpus=() ratios=()
+    local times=() cpus=() floors=() ratios=() cpu_sum=0 floor_cpu_sum=0
     for ((i = 0; i < fast_runs; i++)); do
         time_once "$@"
         times+=("${timed% *}")
         cpus+=("${timed#* }")
+        cpu_sum=$((cpu_sum + ${timed#* }))
         time_once cat_over out/floor.in out/floor.out
         floors+=("${timed% *}")
-        floor_cpus+=("${timed#* }")
+        floor_cpu_sum=$((floor_cpu_sum + ${timed#* }))
         ratios+=("$(awk -v a="${times[i]}" -v b="${floors[i]}" 'BEGIN { printf "%.4f", a / b }')")
     done
     # Processor time is counted in whole clock ticks, too coarse for one run: all runs' sums.
     local cpu_ratio
-    cpu_ratio=$(printf '%s %s\n' "$(echo "${cpus[@]}" | tr ' ' '+')" \
-        "$(echo "${floor_cpus[@]}" | tr ' ' '+')" |
-        awk '{ split($1, a, "+"); split($2, b, "+"); for (i in a) s += a[i]; for (i in b) f += b[i];
-               printf "%.4f", (f > 0 ? s / f : 0) }')
+    cpu_ratio=$(awk -v s=$cpu_sum -v f=$floor_cpu_sum 'BEGIN { printf "%.4f", (f > 0 ? s / f : 0) }')
     rows+=("$group|$tool|$(median "${times[@]}")|$bytes|$(median "${floors[@]}")|$(median \
-        "${cpus[@]}")|$(median "${floor_cpus[@]}")|$(median "${ratios[@]}")|$cpu_ratio")
+        "${cpus[@]}")|$(median "${ratios[@]}")|$cpu_ratio")
 }
 
 # Conversions; MB/s counts the text form's bytes.
@@ -223,7 +221,7 @@ printf '|%s|%s|%s|%s|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..38})" \
 declare -A first
 ms_of() { awk -v u="$1" 'BEGIN { printf "%.1f", u / 1000 }'; }
 for row in "${rows[@]}"; do
-    IFS='|' read -r group tool us bytes floor cpu floor_cpu floor_ratio cpu_ratio <<<"$row"
+    IFS='|' read -r group tool us bytes floor cpu floor_ratio cpu_ratio <<<"$row"
     if [ -z "${first[$group]+x}" ]; then
         first[$group]=$us
     fi
