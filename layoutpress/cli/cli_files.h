@@ -1,5 +1,5 @@
-// File input and output of the batch converter: whole files as bytes, "-" for the standard
-// streams.
+// The batch converter's side of the system: file input and output (whole files as bytes, "-"
+// for the standard streams) and the processors it may use.
 #pragma once
 
 #include <cstddef>
