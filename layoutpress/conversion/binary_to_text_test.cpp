@@ -149,8 +149,9 @@ void expect_parts_as_whole(const MemberTable& table, const Bytes& data,
 void expect_as_reference(const MemberTable& table, const Bytes& data,
                          TextOrganization organization) {
     const size_t roomy = data.size() * 48 + 64;
-    expect_parts_as_whole(table, data, organization, reference(table, data, roomy, organization));
-    const size_t length = reference(table, data, roomy, organization).second.size();
+    const Outcome whole = reference(table, data, roomy, organization);
+    expect_parts_as_whole(table, data, organization, whole);
+    const size_t length = whole.second.size();
     for (size_t capacity : {roomy, length + 1, length, length / 2, size_t{1}, size_t{0}}) {
         for (bool fill : {true, false})
             ASSERT_EQ(convert(fill, data, table, organization, capacity),
